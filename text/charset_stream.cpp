@@ -1,6 +1,7 @@
 #include "text/charset_stream.h"
 
 #include "text/charset_conversion.h"
+#include "text/text_helpers.h"
 
 namespace yejian::text {
 
@@ -81,7 +82,7 @@ bool CharsetStream::WriteText(std::string_view local_text)
     check_thread();
     if (!open_ || type_ != StreamType::text || !charset_known_)
         return false;
-    local_text = local_text.substr(0, local_text.find('\0'));
+    local_text = text_before_zero(local_text);
     auto characters = decode_charset(local_text, local_charset);
     if (!characters)
         return false;

@@ -4,6 +4,7 @@
 #include "text/charset_conversion.h"
 #include "text/charset_stream.h"
 #include "text/text_components.h"
+#include "text/text_helpers.h"
 
 namespace yejian::text {
 namespace {
@@ -18,11 +19,7 @@ std::string charset_of_code_page(int code_page)
     return "CP" + std::to_string(code_page);
 }
 
-template <class Char>
-std::basic_string_view<Char> up_to_zero(std::basic_string_view<Char> text)
-{
-    return text.substr(0, text.find(Char{}));
-}
+std::u16string_view up_to_zero(std::u16string_view text) { return text.substr(0, text.find(u'\0')); }
 
 } // namespace
 
@@ -60,7 +57,7 @@ std::string convert_code_page(std::string_view bytes, std::string_view from_char
 
 std::u16string multibyte_to_utf16(std::string_view text, int code_page)
 {
-    return decode_charset(up_to_zero(text), charset_of_code_page(code_page)).value_or(std::u16string());
+    return decode_charset(text_before_zero(text), charset_of_code_page(code_page)).value_or(std::u16string());
 }
 
 std::string utf16_to_multibyte(std::u16string_view text, int code_page)

@@ -1,6 +1,7 @@
 #include "text/script_engine.h"
 
 #include "text/engine_strings.h"
+#include "text/text_helpers.h"
 
 #include <duktape.h>
 
@@ -55,24 +56,12 @@ duk_ret_t decode_into_global(duk_context* context, void* data)
 // The engine's copy of a text handed over as local text: up to its first zero character.
 std::string engine_text(std::string_view local_text)
 {
-    return utf8_to_engine(local_text.substr(0, local_text.find('\0')));
+    return utf8_to_engine(text_before_zero(local_text));
 }
 
 bool is_javascript(std::string_view language)
 {
-    auto equals_ignoring_case = [&](std::string_view name) {
-        if (language.size() != name.size())
-            return false;
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            char c = language[i];
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-            if (c != name[i])
-                return false;
-        }
-        return true;
-    };
-    return equals_ignoring_case("javascript") || equals_ignoring_case("jscript");
+    return equals_ignoring_case(language, "JavaScript") || equals_ignoring_case(language, "JScript");
 }
 
 } // namespace

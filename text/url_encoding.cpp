@@ -1,6 +1,7 @@
 #include "text/url_encoding.h"
 
 #include "text/code_pages.h"
+#include "text/text_helpers.h"
 
 namespace yejian::text {
 namespace {
@@ -15,7 +16,7 @@ bool is_kept(unsigned char byte)
 
 std::string url_encode(std::string_view text, bool keep_unreserved, bool as_utf8)
 {
-    text = text.substr(0, text.find('\0'));
+    text = text_before_zero(text);
     if (text.empty())
         return {};
     const std::string bytes = as_utf8 ? ansi_to_utf8(text) : std::string(text);
