@@ -11,8 +11,8 @@
 // operation gives its empty result and `parse` returns false.
 //
 // Lifecycle: construct, `init`, use, `destroy` (the destructor destroys an object still live).
-// An object belongs to the thread that initialised it; see `init` and `copy` for the thread's
-// component initialisation.
+// An object belongs to the thread that initialised it and holds at most one component
+// initialisation of that thread, given back by `destroy`.
 
 #include <memory>
 #include <string>
@@ -53,7 +53,9 @@ public:
     // Drops this object's share of the engine and its hold on the thread's component
     // initialisation.
     void destroy();
-    // A second object on the same engine, so both see and change one document.
+    // A second object on the same engine, so both see and change one document. It takes a
+    // component initialisation of its own on this thread (when this object holds one), which
+    // its `destroy` gives back, so copies leave the thread's count as they found it.
     JsonObject copy() const;
     // Takes one component initialisation on the calling thread, creates the engine, loads the
     // support script and starts with an empty object as the document.

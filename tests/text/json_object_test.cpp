@@ -115,9 +115,12 @@ TEST_F(JsonObjectTest, DeeplyNestedAnswerIsRefused)
     const std::string nested = std::string(depth, '[') + std::string(depth, ']');
     EXPECT_FALSE(json.parse(nested));
     EXPECT_EQ(json.type_of(), JsonObject::type_null);
-    // The engine stays usable.
-    EXPECT_TRUE(json.parse("[[[1]]]"));
-    EXPECT_EQ(json.get_number("[0][0][0]"), 1);
+    // Nesting the parser takes is still read and written without exhausting the stack.
+    const int taken = 900;
+    ASSERT_TRUE(json.parse(std::string(taken, '[') + std::string(taken, ']')));
+    EXPECT_EQ(json.to_json(), std::string(taken, '[') + std::string(taken, ']'));
+    EXPECT_EQ(json.get_text("[0]"), "");
+    EXPECT_EQ(json.member_count(), 1);
 }
 
 TEST_F(JsonObjectTest, HugeAnswersParseAsData)
