@@ -15,6 +15,7 @@ struct Broker {
     std::mutex mutex;
     std::condition_variable changed;
     bool shutdown = false;
+    int waiting = 0;
 };
 
 Broker& broker()
@@ -76,6 +77,13 @@ void reset_gui_shutdown()
     b.shutdown = false;
 }
 
+int waiting_gui_requests()
+{
+    Broker& b = broker();
+    std::lock_guard lock(b.mutex);
+    return b.waiting;
+}
+
 bool on_gui_thread()
 {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -99,10 +107,12 @@ bool run_on_gui_thread(std::function<void()> job)
     if (b.shutdown || !app)
         return false;
     QMetaObject::invokeMethod(app, [request] { serve(request); }, Qt::QueuedConnection);
+    ++b.waiting;
     b.changed.wait(lock, [&] {
         return request->state == Request::State::done
             || (b.shutdown && request->state == Request::State::waiting);
     });
+    --b.waiting;
     if (request->state != Request::State::done) {
         request->state = Request::State::abandoned;
         return false;

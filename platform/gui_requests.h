@@ -21,6 +21,10 @@ bool gui_shutdown_started();
 // A new GUI session begins (the start routine calls it first; tests run several sessions).
 void reset_gui_shutdown();
 
+// Requests posted to the GUI thread and not yet served or given up; for tests that need a
+// request to be pending.
+int waiting_gui_requests();
+
 // True on the thread of the QCoreApplication instance.
 bool on_gui_thread();
 
