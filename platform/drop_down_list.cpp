@@ -1,5 +1,7 @@
 #include "platform/drop_down_list.h"
 
+#include "platform/qt_text.h"
+
 namespace yejian::platform {
 
 DropDownList::DropDownList(QWidget* window, const char* form_name, ControlPlace place)
@@ -11,8 +13,7 @@ DropDownList::DropDownList(QWidget* window, const char* form_name, ControlPlace 
 
 void DropDownList::add_item(std::string_view text, std::int64_t value)
 {
-    addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-            QVariant::fromValue<qlonglong>(value));
+    addItem(to_qstring(text), QVariant::fromValue<qlonglong>(value));
 }
 
 void DropDownList::select_item(int k)

@@ -1,5 +1,7 @@
 #include "platform/edit_box.h"
 
+#include "platform/qt_text.h"
+
 namespace yejian::platform {
 
 EditBox::EditBox(QWidget* window, const char* form_name, ControlPlace place,
@@ -12,7 +14,7 @@ EditBox::EditBox(QWidget* window, const char* form_name, ControlPlace place,
 
 void EditBox::set_text(std::string_view text)
 {
-    setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    setText(to_qstring(text));
 }
 
 void EditBox::use_password_echo()

@@ -1,5 +1,7 @@
 #include "platform/label.h"
 
+#include "platform/qt_text.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,7 +23,7 @@ Label::Label(QWidget* window, const char* form_name, ControlPlace place, std::st
 void Label::set_text(std::string_view text)
 {
     text_.assign(text);
-    QString lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QString lines = to_qstring(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     lines_ = lines.split(QLatin1Char('\n'));

@@ -1,5 +1,7 @@
 #include "platform/push_button.h"
 
+#include "platform/qt_text.h"
+
 namespace yejian::platform {
 
 PushButton::PushButton(QWidget* window, const char* form_name, ControlPlace place,
@@ -14,7 +16,7 @@ PushButton::PushButton(QWidget* window, const char* form_name, ControlPlace plac
 
 void PushButton::set_caption(std::string_view caption)
 {
-    setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    setText(to_qstring(caption));
 }
 
 } // namespace yejian::platform

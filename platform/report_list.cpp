@@ -1,5 +1,7 @@
 #include "platform/report_list.h"
 
+#include "platform/qt_text.h"
+
 #include <QHeaderView>
 #include <QPalette>
 
@@ -11,8 +13,7 @@ constexpr Qt::Alignment left_aligned = Qt::AlignLeft | Qt::AlignVCenter;
 
 QTableWidgetItem* new_cell(std::string_view text)
 {
-    auto* cell = new QTableWidgetItem(
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    auto* cell = new QTableWidgetItem(to_qstring(text));
     cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     cell->setTextAlignment(left_aligned);
     return cell;
@@ -85,7 +86,7 @@ std::int64_t ReportList::row_value(int row) const
 void ReportList::set_cell_text(int row, int column, std::string_view text)
 {
     if (QTableWidgetItem* cell = item(row, column))
-        cell->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        cell->setText(to_qstring(text));
 }
 
 } // namespace yejian::platform
