@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "app/start_up.h"
+
+int main(int argc, char** argv)
+{
+    return yejian::app::run_program(argc, argv);
+}

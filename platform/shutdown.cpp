@@ -76,7 +76,7 @@ ShutdownSubscription::~ShutdownSubscription()
     s.subscribers.erase(id_);
 }
 
-void reset_shutdown_for_tests()
+void reset_shutdown()
 {
     auto& s = state();
     std::lock_guard lock(s.mutex);

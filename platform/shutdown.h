@@ -28,7 +28,7 @@ private:
     long id_ = 0;
 };
 
-// Tests run several start-ups in one process.
-void reset_shutdown_for_tests();
+// A new session begins: the start routine calls it first, and tests run several sessions.
+void reset_shutdown();
 
 } // namespace yejian::platform

@@ -76,7 +76,7 @@ TEST(PacingWait, WorkerThreadWaitEndsWhenTheProgramShutsDown)
     yejian::platform::begin_shutdown();
     worker.join(); // would hang for an hour if the shutdown were not seen
     EXPECT_TRUE(returned);
-    yejian::platform::reset_shutdown_for_tests();
+    yejian::platform::reset_shutdown();
 }
 
 int main(int argc, char** argv)
