@@ -38,6 +38,8 @@ TestSite::TestSite(const std::string& certificate_path, const std::string& key_p
         server_ = std::make_unique<httplib::SSLServer>(certificate_path.c_str(), key_path.c_str());
     if (!server_->is_valid())
         throw std::runtime_error("test site: invalid server");
+    // Idle connections close soon, so that stopping the server does not wait on them long.
+    server_->set_keep_alive_timeout(1);
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
         answer(request, response);
     };
