@@ -106,6 +106,10 @@ void TestSite::answer(const httplib::Request& request, httplib::Response& respon
         response.set_content(json + "]}", "application/json");
     } else if (path == "/bytes") {
         response.set_content(std::string("before\0after", 12), "application/octet-stream");
+    } else if (path == "/emoji") {
+        response.set_content("{\"title\":\"\xE5\x8F\xB6 \xF0\x9F\x8D\x82\"}", "application/json");
+    } else if (path == "/invalid-utf8") {
+        response.set_content("a\xFF" "b\xE5\x8F", "text/plain");
     } else if (path == "/stall") {
         std::unique_lock lock(mutex_);
         const unsigned long arrived_after = release_count_;

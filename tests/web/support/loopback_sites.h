@@ -16,6 +16,8 @@
 //   /final                    200 "final" with an X-Final line
 //   /json                     a JSON answer (compressed when the request allows it)
 //   /bytes                    an answer holding a zero byte
+//   /emoji                    JSON with a Chinese character and an emoji
+//   /invalid-utf8             text with bytes that are not UTF-8
 //   /stall                    no answer until release_stalled() (or 30 s)
 //   anything else             200 "ok"
 
