@@ -1,28 +1,13 @@
 #include "web/answer_text.h"
 
 #include "support/loopback_sites.h"
-#include "web/cookie_store.h"
 
 #include <gtest/gtest.h>
 
 namespace yejian::web {
 namespace {
 
-using testing_support::LoopbackSites;
-
-class AnswerTextTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { sites_ = new LoopbackSites(); }
-    static void TearDownTestSuite()
-    {
-        delete sites_;
-        sites_ = nullptr;
-    }
-
-    static LoopbackSites* sites_;
-};
-
-LoopbackSites* AnswerTextTest::sites_ = nullptr;
+using AnswerTextTest = testing_support::LoopbackSitesTest;
 
 TEST_F(AnswerTextTest, Utf8AnswersPassThroughWithEveryCharacter)
 {

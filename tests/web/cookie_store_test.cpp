@@ -1,5 +1,7 @@
 #include "web/cookie_store.h"
 
+#include "web/web_components.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,12 +13,8 @@ class CookieStoreTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        register_web_components();
         store_ = platform::create_component_as<CookieStore>(cookie_store_prog_id);
-        // The store registers itself on first use.
-        if (!store_) {
-            (void)load_store_cookies("");
-            store_ = platform::create_component_as<CookieStore>(cookie_store_prog_id);
-        }
         ASSERT_NE(store_, nullptr);
         store_->clear();
     }

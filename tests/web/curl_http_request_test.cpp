@@ -10,25 +10,10 @@
 namespace yejian::web {
 namespace {
 
-using testing_support::LoopbackSites;
-
-class CurlHttpRequestTest : public testing::Test {
+class CurlHttpRequestTest : public testing_support::LoopbackSitesTest {
 protected:
-    static void SetUpTestSuite() { sites_ = new LoopbackSites(); }
-    static void TearDownTestSuite()
-    {
-        delete sites_;
-        sites_ = nullptr;
-    }
-    void SetUp() override { sites_->reset(); }
-
     static CurlHttpRequest request_from_environment() { return CurlHttpRequest(RequestSettings::from_environment()); }
-
-    static LoopbackSites* sites_;
-    platform::ComponentScope scope_;
 };
-
-LoopbackSites* CurlHttpRequestTest::sites_ = nullptr;
 
 TEST_F(CurlHttpRequestTest, GivesTheFinalAnswersHeaderLinesOnly)
 {

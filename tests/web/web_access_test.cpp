@@ -3,7 +3,6 @@
 #include "support/loopback_sites.h"
 #include "web/cookie_store.h"
 #include "web/http_request.h"
-#include "web/web_components.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +10,6 @@
 
 namespace yejian::web {
 namespace {
-
-using testing_support::LoopbackSites;
 
 const std::string user_agent =
     "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; Trident/5.0)\r\n";
@@ -23,32 +20,10 @@ std::string default_lines(const std::string& url)
            "Content-Type: application/x-www-form-urlencoded\r\n";
 }
 
-class WebAccessTest : public testing::Test {
+class WebAccessTest : public testing_support::LoopbackSitesTest {
 protected:
-    static void SetUpTestSuite() { sites_ = new LoopbackSites(); }
-    static void TearDownTestSuite()
-    {
-        delete sites_;
-        sites_ = nullptr;
-    }
-
-    void SetUp() override
-    {
-        sites_->reset();
-        register_web_components();
-        store_ = platform::create_component_as<CookieStore>(cookie_store_prog_id);
-        ASSERT_NE(store_, nullptr);
-        store_->clear();
-    }
-
     std::string wire() { return sites_->wire().take(); }
-
-    static LoopbackSites* sites_;
-    platform::ComponentScope scope_;
-    std::shared_ptr<CookieStore> store_;
 };
-
-LoopbackSites* WebAccessTest::sites_ = nullptr;
 
 TEST_F(WebAccessTest, GetSendsTheDefaultHeaderBlock)
 {

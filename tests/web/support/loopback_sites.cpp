@@ -1,5 +1,8 @@
 #include "loopback_sites.h"
 
+#include "web/cookie_store.h"
+#include "web/web_components.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -160,6 +163,17 @@ void LoopbackSites::reset()
     (void)wire_->take();
     for (TestSite* site : {http_.get(), https_.get(), untrusted_.get()})
         (void)site->take_requests();
+}
+
+LoopbackSites* LoopbackSitesTest::sites_ = nullptr;
+
+void LoopbackSitesTest::SetUp()
+{
+    sites_->reset();
+    register_web_components();
+    const auto store = platform::create_component_as<CookieStore>(cookie_store_prog_id);
+    ASSERT_NE(store, nullptr);
+    store->clear();
 }
 
 } // namespace yejian::web::testing_support

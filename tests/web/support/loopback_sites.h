@@ -24,6 +24,9 @@
 #include "test_pki.h"
 #include "wire_recorder.h"
 
+#include "platform/components.h"
+
+#include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <condition_variable>
@@ -94,6 +97,22 @@ private:
     std::unique_ptr<TestSite> untrusted_;
     std::unique_ptr<WireRecorder> wire_;
     int sink_fd_ = -1;
+};
+
+// A test suite that shares one set of sites among its tests; every test starts with an empty
+// cookie store.
+class LoopbackSitesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { sites_ = new LoopbackSites(); }
+    static void TearDownTestSuite()
+    {
+        delete sites_;
+        sites_ = nullptr;
+    }
+    void SetUp() override;
+
+    static LoopbackSites* sites_;
+    platform::ComponentScope scope_;
 };
 
 } // namespace yejian::web::testing_support
