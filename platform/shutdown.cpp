@@ -1,5 +1,6 @@
 #include "platform/shutdown.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <map>
 #include <mutex>
@@ -11,6 +12,7 @@ struct ShutdownState {
     std::mutex mutex;
     std::condition_variable changed;
     bool begun = false;
+    std::atomic<bool> begun_seen{false}; // the same, for checks that run often and take no lock
     long next_id = 1;
     std::map<long, std::function<void()>> subscribers;
 };
@@ -30,6 +32,7 @@ void begin_shutdown()
     if (s.begun)
         return;
     s.begun = true;
+    s.begun_seen = true;
     // Subscribers are told under the lock, so a subscription that ends on another thread
     // waits until its callback has returned and never leaves it running on a dead object.
     for (auto& [id, callback] : s.subscribers)
@@ -38,12 +41,7 @@ void begin_shutdown()
     s.changed.notify_all();
 }
 
-bool shutdown_begun()
-{
-    auto& s = state();
-    std::lock_guard lock(s.mutex);
-    return s.begun;
-}
+bool shutdown_begun() { return state().begun_seen; }
 
 bool sleep_unless_shutdown(std::chrono::steady_clock::duration duration)
 {
@@ -81,6 +79,7 @@ void reset_shutdown()
     auto& s = state();
     std::lock_guard lock(s.mutex);
     s.begun = false;
+    s.begun_seen = false;
     s.subscribers.clear();
 }
 

@@ -1,5 +1,6 @@
 #include "web/curl_http_request.h"
 
+#include "platform/shutdown.h"
 #include "text/text_helpers.h"
 #include "web/curl_session.h"
 #include "web/stall_watch.h"
@@ -104,6 +105,9 @@ int on_request_ready(void* user, char*, char*, int, int)
 
 int on_progress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t upload_total, curl_off_t uploaded)
 {
+    // The program is ending: an exchange in flight gives up within about a second.
+    if (platform::shutdown_begun())
+        return 1;
     auto* exchange = static_cast<Exchange*>(user);
     return exchange->watch.proceed(StallWatch::Clock::now(), upload_total, uploaded, downloaded) ? 0 : 1;
 }
