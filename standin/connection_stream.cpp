@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace yejian::standin {
@@ -38,9 +39,10 @@ int milliseconds_of(std::time_t seconds)
 } // namespace
 
 ConnectionStream::ConnectionStream(socket_t sock, SSL* ssl, std::time_t read_timeout_seconds,
-                                   std::time_t write_timeout_seconds, RequestCapture& capture)
+                                   std::time_t write_timeout_seconds, ExchangeRecord& record,
+                                   std::function<void(ExchangeRecord&)> on_answer)
     : sock_(sock), ssl_(ssl), read_timeout_seconds_(read_timeout_seconds),
-      write_timeout_seconds_(write_timeout_seconds), capture_(capture)
+      write_timeout_seconds_(write_timeout_seconds), record_(record), on_answer_(std::move(on_answer))
 {
 }
 
@@ -105,7 +107,7 @@ ssize_t ConnectionStream::read(char* ptr, size_t size)
     std::size_t count = std::min(size, buffer_end_ - buffer_start_);
     std::memcpy(ptr, buffer_.data() + buffer_start_, count);
     buffer_start_ += count;
-    capture_.take(ptr, count);
+    record_.capture.take(ptr, count);
     return static_cast<ssize_t>(count);
 }
 
@@ -113,6 +115,20 @@ ssize_t ConnectionStream::write(const char* ptr, size_t size)
 {
     if (!is_writable())
         return -1;
+    if (!record_.handed_on) {
+        // The library writes the status line first: "HTTP/1.1 200 OK". An interim
+        // "100 Continue" comes before the body is read, so it does not count.
+        std::string_view start(ptr, std::min<size_t>(size, 12));
+        int status = 0;
+        if (start.size() == 12 && start.substr(0, 7) == "HTTP/1." && start[8] == ' ')
+            status = std::atoi(std::string(start.substr(9, 3)).c_str());
+        if (status < 100 || status >= 200) {
+            record_.status = status;
+            record_.handed_on = true;
+            if (on_answer_)
+                on_answer_(record_);
+        }
+    }
     if (ssl_ != nullptr) {
         int n = SSL_write(ssl_, ptr, static_cast<int>(std::min<size_t>(size, 1 << 30)));
         return n > 0 ? n : -1;

@@ -1,8 +1,11 @@
 #pragma once
 // One client connection, plain or TLS, as the HTTP library's Stream. Every byte handed to the
 // library's parser also goes to the current request's capture, so the log can show the header
-// lines in the order they arrived. A connection can be dropped on purpose: from then on every
-// write fails, and the library closes the connection without an answer.
+// lines in the order they arrived. Just before the first byte of an answer goes out, the
+// request is complete and the answer's status known: that is when the record is handed on, so
+// a client that has its answer can be sure the record was written. A connection can be dropped
+// on purpose: from then on every write fails, and the library closes the connection without
+// an answer.
 
 #include "standin/exchange_record.h"
 
@@ -10,6 +13,7 @@
 
 #include <array>
 #include <ctime>
+#include <functional>
 
 typedef struct ssl_st SSL;
 
@@ -18,7 +22,8 @@ namespace yejian::standin {
 class ConnectionStream : public httplib::Stream {
 public:
     ConnectionStream(socket_t sock, SSL* ssl, std::time_t read_timeout_seconds,
-                     std::time_t write_timeout_seconds, RequestCapture& capture);
+                     std::time_t write_timeout_seconds, ExchangeRecord& record,
+                     std::function<void(ExchangeRecord&)> on_answer);
 
     bool is_readable() const override;
     bool is_writable() const override;
@@ -42,7 +47,8 @@ private:
     SSL* ssl_;
     std::time_t read_timeout_seconds_;
     std::time_t write_timeout_seconds_;
-    RequestCapture& capture_;
+    ExchangeRecord& record_;
+    std::function<void(ExchangeRecord&)> on_answer_;
     std::array<char, 4096> buffer_{};
     std::size_t buffer_start_ = 0;
     std::size_t buffer_end_ = 0;

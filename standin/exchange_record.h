@@ -52,6 +52,7 @@ struct ExchangeRecord {
     std::string fault;   // the fault switch that shaped the answer, if any
     int status = 0;
     bool dropped = false;
+    bool handed_on = false; // given to the log already
 
     void begin_request()
     {
@@ -62,6 +63,7 @@ struct ExchangeRecord {
         fault.clear();
         status = 0;
         dropped = false;
+        handed_on = false;
     }
 };
 

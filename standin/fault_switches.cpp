@@ -1,5 +1,7 @@
 #include "standin/fault_switches.h"
 
+#include <sys/stat.h>
+
 #include <iostream>
 #include <stdexcept>
 
@@ -23,6 +25,17 @@ bool path_matches(const FaultRule& rule, std::string_view path)
     if (rule.path.empty())
         return true;
     return rule.path_is_prefix ? path.substr(0, rule.path.size()) == rule.path : path == rule.path;
+}
+
+std::optional<std::string> identity_of(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + ":" +
+           std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec) + ":" +
+           std::to_string(status.st_ctim.tv_sec) + "." + std::to_string(status.st_ctim.tv_nsec) + ":" +
+           std::to_string(status.st_size);
 }
 
 } // namespace
@@ -95,28 +108,21 @@ FaultSwitches::FaultSwitches(std::vector<FaultRule> flag_rules, std::string file
     } catch (const std::runtime_error& error) {
         throw std::runtime_error(file_path_ + ": " + error.what());
     }
-    std::error_code ignored;
-    file_time_ = std::filesystem::last_write_time(file_path_, ignored);
-    file_size_ = std::filesystem::file_size(file_path_, ignored);
+    file_identity_ = identity_of(file_path_);
 }
 
 void FaultSwitches::reload_if_changed()
 {
     if (file_path_.empty())
         return;
-    std::error_code error;
-    auto time = std::filesystem::last_write_time(file_path_, error);
-    if (error) {
-        if (file_time_)
-            file_rules_.clear();
-        file_time_.reset();
+    std::optional<std::string> identity = identity_of(file_path_);
+    if (identity == file_identity_)
+        return;
+    file_identity_ = identity;
+    if (!identity) {
+        file_rules_.clear();
         return;
     }
-    auto size = std::filesystem::file_size(file_path_, error);
-    if (file_time_ && *file_time_ == time && file_size_ == size)
-        return;
-    file_time_ = time;
-    file_size_ = size;
     try {
         file_rules_ = parse_fault_rules(read_json_file(file_path_));
     } catch (const std::exception& problem) {

@@ -24,7 +24,6 @@
 #include "standin/json_text.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -66,8 +65,9 @@ private:
     std::vector<FaultRule> flag_rules_;
     std::vector<FaultRule> file_rules_;
     std::string file_path_;
-    std::optional<std::filesystem::file_time_type> file_time_;
-    std::uintmax_t file_size_ = 0;
+    // What the file was when last read: inode, change time and size (a file replaced by a
+    // rename always differs in its inode, however quickly it follows).
+    std::optional<std::string> file_identity_;
 };
 
 } // namespace yejian::standin

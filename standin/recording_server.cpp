@@ -63,8 +63,8 @@ bool RecordingServer<Base>::process_and_close_socket(socket_t sock)
         ready = ssl != nullptr && SSL_set_fd(ssl, sock) == 1 && SSL_accept(ssl) == 1;
     }
     if (ready) {
-        ConnectionStream stream(sock, ssl, this->read_timeout_sec_, this->write_timeout_sec_,
-                                record.capture);
+        ConnectionStream stream(sock, ssl, this->read_timeout_sec_, this->write_timeout_sec_, record,
+                                exchange_callback_);
         current = {&record, &stream};
         // The library's own keep-alive loop, with the recording stream in its place.
         for (std::size_t left = this->keep_alive_max_count_; left > 0 && this->is_running(); --left) {
@@ -75,8 +75,11 @@ bool RecordingServer<Base>::process_and_close_socket(socket_t sock)
             bool connection_closed = false;
             bool ok = this->process_request(stream, close_connection, connection_closed, nullptr);
             record.dropped = record.dropped || stream.dropped();
-            if (!record.capture.empty() && exchange_callback_)
+            // Requests that got no answer are handed on here.
+            if (!record.handed_on && !record.capture.empty() && exchange_callback_) {
+                record.handed_on = true;
                 exchange_callback_(record);
+            }
             if (!ok || connection_closed || stream.dropped())
                 break;
         }

@@ -1,8 +1,8 @@
 #pragma once
 // HTTP and HTTPS servers of the HTTP library whose connections run through ConnectionStream,
 // so that each request's raw head, body hash and the handlers' findings end up in one
-// ExchangeRecord, handed to a callback once the answer has gone out (or the connection has
-// been dropped). Handlers reach the record of the request they serve with current_exchange().
+// ExchangeRecord, handed to a callback just before the answer goes out (or once the
+// connection has been dropped without one). Handlers reach the record of the request they serve with current_exchange().
 
 #include "standin/exchange_record.h"
 

@@ -164,11 +164,6 @@ void ServiceRoutes::install(httplib::Server& server)
                              html_type);
         return httplib::Server::HandlerResponse::Handled;
     }));
-    // The answer's status goes into the request log.
-    server.set_logger([](const httplib::Request&, const httplib::Response& response) {
-        if (ExchangeRecord* exchange = current_exchange())
-            exchange->status = response.status;
-    });
 }
 
 std::optional<std::string> ServiceRoutes::session_account(const httplib::Request& request) const
