@@ -28,6 +28,10 @@ int main(int argc, char** argv)
     }
 
     // The signals are taken by sigwait below; every thread started from here on has them blocked.
+    // A shell starts background jobs with SIGINT ignored, and an ignored signal never reaches
+    // sigwait: take both back to their defaults first.
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
     sigset_t stop_signals;
     sigemptyset(&stop_signals);
     sigaddset(&stop_signals, SIGINT);

@@ -43,6 +43,16 @@ Pin pin_from_json(const Json& line)
     return pin;
 }
 
+// A copy, so the caller holds nothing that another thread may change.
+template <class Value>
+std::optional<Value> copy_of(const std::map<std::int64_t, Value>& table, std::int64_t id)
+{
+    auto it = table.find(id);
+    if (it == table.end())
+        return std::nullopt;
+    return it->second;
+}
+
 } // namespace
 
 ServiceState::ServiceState(fs::path data_dir, std::int64_t first_file_id, std::int64_t first_pin_id)
@@ -143,10 +153,7 @@ StoredFile ServiceState::add_file(const fs::path& staged, StoredFile file)
 std::optional<StoredFile> ServiceState::find_file(std::int64_t file_id) const
 {
     std::lock_guard lock(mutex_);
-    auto it = files_.find(file_id);
-    if (it == files_.end())
-        return std::nullopt;
-    return it->second;
+    return copy_of(files_, file_id);
 }
 
 fs::path ServiceState::file_path(std::int64_t file_id) const
@@ -180,10 +187,7 @@ Pin ServiceState::edit_pin(std::int64_t pin_id, std::int64_t board_id, std::stri
 std::optional<Pin> ServiceState::find_pin(std::int64_t pin_id) const
 {
     std::lock_guard lock(mutex_);
-    auto it = pins_.find(pin_id);
-    if (it == pins_.end())
-        return std::nullopt;
-    return it->second;
+    return copy_of(pins_, pin_id);
 }
 
 std::vector<Pin> ServiceState::pins() const
