@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -95,8 +96,18 @@ void StandinServer::start()
 {
     https_port_ = bind_port(*https_, options_.bind_address, options_.https_port, "HTTPS");
     http_port_ = bind_port(*http_, options_.bind_address, options_.http_port, "HTTP");
-    https_thread_ = std::thread([this] { https_->listen_after_bind(); });
-    http_thread_ = std::thread([this] { http_->listen_after_bind(); });
+    https_thread_ = std::thread([this] {
+        https_->listen_after_bind();
+        https_done_ = true;
+    });
+    http_thread_ = std::thread([this] {
+        http_->listen_after_bind();
+        http_done_ = true;
+    });
+    // The library's stop() does nothing to a server whose loop has not begun yet, and the loop
+    // would then wait for connections forever: return only once both loops run (or ended).
+    while (!(https_->is_running() || https_done_) || !(http_->is_running() || http_done_))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!options_.ports_file.empty())
         write_ports_file();
 }

@@ -10,6 +10,7 @@
 #include "standin/service_state.h"
 #include "standin/standin_options.h"
 
+#include <atomic>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -51,6 +52,8 @@ private:
     std::unique_ptr<RecordingHttpServer> http_;
     std::thread https_thread_;
     std::thread http_thread_;
+    std::atomic<bool> https_done_{false};
+    std::atomic<bool> http_done_{false};
     int https_port_ = 0;
     int http_port_ = 0;
 };
