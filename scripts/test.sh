@@ -12,8 +12,8 @@ jobs=$(nproc)
 
 echo "== normal build"
 scripts/build.sh build
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure --timeout 300 -j "$jobs")
 
 echo "== address,undefined build"
 scripts/build.sh build-asan -DYEJIAN_SANITIZE=address,undefined
-(cd build-asan && ctest --output-on-failure -j "$jobs")
+(cd build-asan && ctest --output-on-failure --timeout 300 -j "$jobs")

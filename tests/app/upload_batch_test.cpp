@@ -1,0 +1,261 @@
+// The batch against the real stand-in: every byte the three requests put on the wire, the
+// marks, the pauses, and a shutdown in the middle of a batch.
+
+#include "app/upload_batch.h"
+
+#include "app/upload_requests.h"
+#include "fake_batch_controls.h"
+#include "platform/shutdown.h"
+#include "web/answer_text.h"
+
+#include "../standin/standin_fixture.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <cstdlib>
+#include <future>
+#include <thread>
+
+using namespace yejian;
+using app::testing::FakeBatchControls;
+using app::testing::FakeRow;
+using standin::Json;
+namespace fs = std::filesystem;
+
+namespace {
+
+class UploadBatchTest : public standin::testing::StandinFixture {
+protected:
+    void SetUp() override
+    {
+        StandinFixture::SetUp();
+        start();
+        const std::string connect_to = "yejian.example:443:127.0.0.1:" + std::to_string(server_->https_port()) +
+                                       ",yejian.example:80:127.0.0.1:" + std::to_string(server_->http_port());
+        setenv("YEJIAN_CONNECT_TO", connect_to.c_str(), 1);
+        setenv("YEJIAN_CA_BUNDLE", (standin::testing::certificate_dir() / "ca.pem").c_str(), 1);
+        files_ = dir_ / "files";
+        fs::create_directories(files_);
+        session_cookies_ = sign_in();
+        ASSERT_NE(session_cookies_.find("sid="), std::string::npos) << session_cookies_;
+    }
+
+    void TearDown() override
+    {
+        platform::reset_shutdown();
+        StandinFixture::TearDown();
+    }
+
+    // The sign-in through the program's own web access, so the cookie store holds the session
+    // exactly as after a real sign-in.
+    static std::string sign_in()
+    {
+        std::string new_cookies;
+        web::web_access_text("https://yejian.example/auth/", "POST",
+                             "email=demo%40yejian.example&password=demo-pass&_ref=frame", nullptr, &new_cookies,
+                             "Content-Type: application/x-www-form-urlencoded; charset=utf-8");
+        return new_cookies;
+    }
+
+    std::string image(const std::string& name, const std::string& bytes)
+    {
+        const fs::path path = files_ / name;
+        standin::testing::write_file(path, bytes);
+        return path.string();
+    }
+
+    std::vector<Json> requests_to(const std::string& prefix) const
+    {
+        std::vector<Json> found;
+        for (const Json& line : log_lines())
+            if (line["target"].get<std::string>().rfind(prefix, 0) == 0)
+                found.push_back(line);
+        return found;
+    }
+
+    static std::string header(const Json& request, const std::string& name)
+    {
+        for (const auto& line : request["headers"]) {
+            const std::string text = line.get<std::string>();
+            if (text.rfind(name + ":", 0) == 0)
+                return text.substr(name.size() + 1);
+        }
+        return "<missing>";
+    }
+
+    // The log's time, "2026-12-11T06:04:30.123Z", as seconds.
+    static double seconds_of(const Json& request)
+    {
+        std::tm parts{};
+        int millis = 0;
+        std::sscanf(request["time"].get<std::string>().c_str(), "%d-%d-%dT%d:%d:%d.%dZ", &parts.tm_year, &parts.tm_mon,
+                    &parts.tm_mday, &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &millis);
+        parts.tm_year -= 1900;
+        parts.tm_mon -= 1;
+        return double(timegm(&parts)) + millis / 1000.0;
+    }
+
+    static std::vector<std::string> form_of(const Json& request)
+    {
+        std::vector<std::string> pairs;
+        for (const auto& pair : request["form"])
+            pairs.push_back(pair[0].get<std::string>() + "=" + pair[1].get<std::string>());
+        return pairs;
+    }
+
+    fs::path files_;
+    std::string session_cookies_;
+};
+
+TEST_F(UploadBatchTest, EachRowBecomesAPinOnItsOwnBoard)
+{
+    const std::string bytes("\xff\xd8\xff\xe0 jpeg \x00 bytes", 16);
+    FakeBatchControls controls({{2001, image("原创风景.jpg", bytes)}, {3000000001, image("a b_c.png", "png")}});
+    app::run_batch(controls, session_cookies_);
+
+    EXPECT_EQ(controls.statuses(), (std::vector<std::string>{"√", "√"}));
+    const auto uploads = requests_to("/upload/");
+    const auto pins = requests_to("/pins/");
+    ASSERT_EQ(uploads.size(), 2u);
+    ASSERT_EQ(pins.size(), 4u);
+
+    // Upload: the body byte for byte, the row's board in the Referer, the session's cookies.
+    const std::string body = app::multipart_body("风景", bytes);
+    EXPECT_EQ(uploads[0]["body_size"], body.size());
+    EXPECT_EQ(uploads[0]["files"][0]["file_name"], "风景");
+    EXPECT_EQ(uploads[0]["files"][0]["size"], bytes.size());
+    EXPECT_EQ(header(uploads[0], "Referer"), " http://yejian.example/boards/2001/");
+    EXPECT_EQ(header(uploads[1], "Referer"), " http://yejian.example/boards/3000000001/");
+    EXPECT_EQ(header(uploads[0], "Content-Type"), " multipart/form-data; boundary=---------------------------7e02275259081e");
+    EXPECT_NE(header(uploads[0], "Cookie").find("sid="), std::string::npos);
+
+    // Pin creation, then the edit of that pin with the source link.
+    const std::string file_id = std::to_string(int64_t(1000001));
+    EXPECT_EQ(pins[0]["target"], "/pins/");
+    EXPECT_EQ(form_of(pins[0]), (std::vector<std::string>{"board_id=2001", "text=风景", "check=true",
+                                                          "file_id=" + file_id, "via=1", "share_button=0"}));
+    const std::string pin_target = pins[1]["target"];
+    EXPECT_EQ(pin_target, "/pins/5000001/");
+    EXPECT_EQ(form_of(pins[1]),
+              (std::vector<std::string>{"board_id=2001", "text=风景", "link=https://yejian.example/uploader/"}));
+    EXPECT_EQ(header(pins[1], "Referer"), " http://yejian.example/pins/5000001/edit/");
+    EXPECT_EQ(form_of(pins[2])[0], "board_id=3000000001");
+    EXPECT_EQ(form_of(pins[2])[1], "text=a b_c");
+
+    // Back to Idle, and the box that ends the batch, once.
+    EXPECT_TRUE(controls.import_enabled());
+    EXPECT_TRUE(controls.start_enabled());
+    EXPECT_EQ(controls.caption(), app::idle_start_caption);
+    EXPECT_EQ(controls.finished_boxes(), 1);
+}
+
+TEST_F(UploadBatchTest, CookiesOfEachAnswerGoWithTheNextRequest)
+{
+    FakeBatchControls controls({{2001, image("a.jpg", "x")}});
+    app::run_batch(controls, session_cookies_);
+    const auto uploads = requests_to("/upload/");
+    const auto pins = requests_to("/pins/");
+    ASSERT_EQ(uploads.size(), 1u);
+    ASSERT_EQ(pins.size(), 2u);
+    // The upload answer renews _csrf; the pin creation carries the new value.
+    const std::string before = header(uploads[0], "Cookie");
+    const std::string after = header(pins[0], "Cookie");
+    EXPECT_NE(before, after);
+    EXPECT_NE(after.find("_csrf="), std::string::npos);
+    EXPECT_NE(session_cookies_.find(after.substr(after.find("_csrf="), 20)), std::string::npos);
+}
+
+TEST_F(UploadBatchTest, EmptyNameAndEmptyFileGiveThe180ByteFrame)
+{
+    FakeBatchControls controls({{2001, image(".jpg", "")}, {2001, files_.string() + "/vanished.jpg"}});
+    app::run_batch(controls, session_cookies_);
+    const auto uploads = requests_to("/upload/");
+    ASSERT_EQ(uploads.size(), 2u);
+    EXPECT_EQ(uploads[0]["body_size"], 180);
+    EXPECT_EQ(uploads[1]["body_size"], 180 + std::string("vanished").size());
+}
+
+TEST_F(UploadBatchTest, NoPinWithoutAFileIdAndNoEditWithoutAPinId)
+{
+    write_faults(Json::array({Json{{"fault", "no_id"}, {"path", "/upload/"}, {"file_name", "noid"}},
+                              Json{{"fault", "no_pin_id"}, {"path", "/pins/"}, {"file_name", "nopin"}}}));
+    FakeBatchControls controls({{2001, image("noid.jpg", "1")}, {2001, image("nopin.jpg", "2")}, {2001, image("ok.jpg", "3")}});
+    app::run_batch(controls, session_cookies_);
+
+    EXPECT_EQ(controls.statuses(), (std::vector<std::string>{"×", "×", "√"}));
+    EXPECT_EQ(requests_to("/upload/").size(), 3u);
+    const auto pins = requests_to("/pins/");
+    ASSERT_EQ(pins.size(), 3u); // nopin's creation, ok's creation and edit: never '/pins//'
+    EXPECT_EQ(pins[0]["target"], "/pins/");
+    EXPECT_EQ(pins[1]["target"], "/pins/");
+    EXPECT_NE(pins[2]["target"], "/pins//");
+}
+
+TEST_F(UploadBatchTest, PauseBoxIsReadBeforeEveryPauseAndNoPauseFollowsTheLastRow)
+{
+    FakeBatchControls controls({{2001, image("1.jpg", "1")}, {2001, image("2.jpg", "2")}, {2001, image("3.jpg", "3")}}, "1");
+    app::run_batch(controls, session_cookies_);
+    EXPECT_EQ(controls.pause_reads(), 2);
+    const auto uploads = requests_to("/upload/");
+    const auto edits = requests_to("/pins/5");
+    ASSERT_EQ(uploads.size(), 3u);
+    ASSERT_EQ(edits.size(), 3u);
+    // A whole second lies between the end of one row and the start of the next.
+    EXPECT_GE(seconds_of(uploads[1]) - seconds_of(edits[0]), 0.99);
+}
+
+TEST_F(UploadBatchTest, ASecondBatchSendsEveryRowAgainAndOverwritesTheMarks)
+{
+    write_faults(Json::array({Json{{"fault", "error_500"}, {"path", "/upload/"}}}));
+    FakeBatchControls controls({{2001, image("a.jpg", "a")}});
+    app::run_batch(controls, session_cookies_);
+    EXPECT_EQ(controls.statuses(), std::vector<std::string>{"×"});
+    write_faults(Json::array());
+    app::run_batch(controls, session_cookies_);
+    EXPECT_EQ(controls.statuses(), std::vector<std::string>{"√"});
+    EXPECT_EQ(controls.finished_boxes(), 2);
+}
+
+// A shutdown ends the batch promptly wherever it is, and the window is not touched again.
+TEST_F(UploadBatchTest, ShutdownDuringAPauseOrASlowUploadEndsTheBatch)
+{
+    struct Case {
+        const char* where;
+        Json faults;
+        std::string pause;
+    };
+    const Case cases[] = {
+        {"pause", Json::array(), "3600"},
+        {"upload", Json::array({Json{{"fault", "delay"}, {"path", "/upload/"}, {"ms", 600000}}}), "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        write_faults(c.faults);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the stand-in rereads the file
+        const std::size_t uploads_before = requests_to("/upload/").size();
+        FakeBatchControls controls({{2001, image("a.jpg", "a")}, {2001, image("b.jpg", "b")}}, c.pause);
+        auto batch = std::async(std::launch::async, [&] { app::run_batch(controls, session_cookies_); });
+        // Into the pause after the first row, or into the first upload, which the stand-in holds.
+        for (int i = 0; i < 100 && controls.statuses()[0] == "－" && c.pause != "0"; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        platform::begin_shutdown();
+        // Ten seconds is a liveness bound, not a speed check: unstopped, the batch takes an hour.
+        ASSERT_EQ(batch.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        EXPECT_EQ(controls.finished_boxes(), 0);
+        EXPECT_LE(requests_to("/upload/").size(), uploads_before + 1) << "no row after the shutdown";
+        platform::reset_shutdown();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv); // pauses dispatch events as in the program
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
