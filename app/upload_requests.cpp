@@ -86,6 +86,8 @@ std::string multipart_body_from_file(std::string_view name8, const std::filesyst
     const auto size = in.is_open() ? std::filesystem::file_size(file, error) : 0;
     if (in.is_open() && !error && size > 0) {
         try {
+            // Room for the tail too, so appending it never moves the file bytes again.
+            body.reserve(head_size + size + multipart_tail().size());
             body.resize(head_size + size);
             in.read(body.data() + head_size, std::streamsize(size));
             // A file that shrank or could not be read whole counts as unreadable.
