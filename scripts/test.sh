@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite twice: a normal build
-# and one with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, then builds and runs the whole test suite three times: a normal
+# build, one with AddressSanitizer and UndefinedBehaviorSanitizer, and one with
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -8,12 +9,16 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1"
 jobs=$(nproc)
 
-echo "== normal build"
-scripts/build.sh build
-(cd build && ctest --output-on-failure --timeout 300 -j "$jobs")
+run_suite() {
+  local dir=$1; shift
+  echo "== $dir ${*:-(normal build)}"
+  scripts/build.sh "$dir" "$@"
+  (cd "$dir" && ctest --output-on-failure --timeout 300 -j "$jobs")
+}
 
-echo "== address,undefined build"
-scripts/build.sh build-asan -DYEJIAN_SANITIZE=address,undefined
-(cd build-asan && ctest --output-on-failure --timeout 300 -j "$jobs")
+run_suite build
+run_suite build-asan -DYEJIAN_SANITIZE=address,undefined
+run_suite build-tsan -DYEJIAN_SANITIZE=thread
