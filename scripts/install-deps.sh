@@ -8,7 +8,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl zlib1g-dev
   duktape-dev libcpp-httplib-dev nlohmann-json3-dev
   libgtest-dev
-  xvfb xauth
+  xvfb xauth xdotool python3
   clang-14 libclang-rt-14-dev
 )
 
