@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev fonts-wqy-microhei
   libcurl4-openssl-dev libssl-dev openssl zlib1g-dev
-  duktape-dev libcpp-httplib-dev
+  duktape-dev libcpp-httplib-dev nlohmann-json3-dev
   libgtest-dev
   xvfb xauth
   clang-14 libclang-rt-14-dev
