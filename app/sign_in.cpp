@@ -11,6 +11,7 @@
 
 #include <QPointer>
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 
@@ -28,8 +29,14 @@ public:
     {
         join();
         std::lock_guard lock(mutex_);
-        thread_ = std::thread(std::move(attempt));
+        under_way_ = true;
+        thread_ = std::thread([this, attempt = std::move(attempt)] {
+            attempt();
+            under_way_ = false;
+        });
     }
+
+    bool under_way() const { return under_way_; }
 
     void join()
     {
@@ -45,6 +52,7 @@ public:
 private:
     std::mutex mutex_;
     std::thread thread_;
+    std::atomic<bool> under_way_ = false;
 };
 
 SignInThread& sign_in_thread()
@@ -125,6 +133,11 @@ void sign_in(LoginWindow& window)
 void join_sign_in()
 {
     sign_in_thread().join();
+}
+
+bool sign_in_under_way()
+{
+    return sign_in_thread().under_way();
 }
 
 void show_sign_in_failure()

@@ -27,6 +27,9 @@ bool sign_in_exchanges(const std::string& email, std::string& password);
 // (which ends the exchanges within moments) and before it releases the session state.
 void join_sign_in();
 
+// True from the click until the attempt's thread has ended.
+bool sign_in_under_way();
+
 // The failure box: title "失败", text "登录失败, 请重试!", stop icon.
 void show_sign_in_failure();
 
