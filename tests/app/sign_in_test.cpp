@@ -124,6 +124,7 @@ private slots:
     void wrongPasswordShowsTheFailureBoxOnceThenANewAttemptSendsTheNewBody();
     void boardDiscoveryThatFindsNothingStillOpensTheUploadWindow_data();
     void boardDiscoveryThatFindsNothingStillOpensTheUploadWindow();
+    void wholeProgramSignsInAndEndsWithTheUploadWindow();
     void closingTheLoginWindowMidSignInEndsTheProgram();
 
 private:
@@ -423,6 +424,53 @@ void SignInTest::boardDiscoveryThatFindsNothingStillOpensTheUploadWindow()
     QVERIFY(app::session().board_table.empty());
     QVERIFY(!app::session().user_url_name.empty());
     QVERIFY(desktop_->messages().empty());
+}
+
+void SignInTest::wholeProgramSignsInAndEndsWithTheUploadWindow()
+{
+    app::LoginWindow* first_window = nullptr;
+    QTimer::singleShot(0, [&] {
+        first_window = qobject_cast<app::LoginWindow*>(QApplication::topLevelWidgets().value(0));
+        if (!first_window)
+            return;
+        box(*first_window, "编辑框1")->setText("demo@yejian.example");
+        box(*first_window, "编辑框2")->setText("demo-pass");
+        QTest::mouseClick(&first_window->login_button(), Qt::LeftButton);
+    });
+    // Once the Login window is gone the Upload window is the program's only window; closing
+    // it ends the program. A sign-in that never ends the Login window fails the test instead
+    // of hanging it.
+    std::vector<app::BoardRecord> listed;
+    int windows_while_uploading = 0;
+    QTimer watch;
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool login_left = std::none_of(windows.begin(), windows.end(), [](QWidget* w) {
+            return qobject_cast<app::LoginWindow*>(w) != nullptr;
+        });
+        if (app::UploadWindow* upload = upload_window(); upload && login_left) {
+            listed = listed_boards(*upload);
+            windows_while_uploading = platform::ProgramWindows::instance().count();
+            upload->close();
+        } else if (waited.elapsed() > 40000) {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                window->close();
+        }
+    });
+    watch.start(20);
+    QCOMPARE(app::run_session(), 0);
+    watch.stop();
+
+    QVERIFY(first_window);
+    QCOMPARE(windows_while_uploading, 1);
+    QCOMPARE(listed.size(), std::size(demo_boards));
+    QCOMPARE(listed[2].board_id, std::int64_t{3000000001});
+    QVERIFY(desktop_->messages().empty());
+    QCOMPARE(platform::ProgramWindows::instance().count(), 0);
+    // The exit clean-up has released what the sign-in filled.
+    QVERIFY(app::session().board_table.empty());
 }
 
 void SignInTest::closingTheLoginWindowMidSignInEndsTheProgram()
