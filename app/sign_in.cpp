@@ -12,6 +12,7 @@
 #include <QPointer>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 

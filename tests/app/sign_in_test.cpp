@@ -126,6 +126,7 @@ private slots:
 
     void signInOpensTheUploadWindowWithTheBoards();
     void requestsGoOutAsTheServiceExpects();
+    void exchangesWipeThePasswordTheyAreGiven();
     void formBodyIsEncodedAsUtf8WithReservedCharactersEscaped_data();
     void formBodyIsEncodedAsUtf8WithReservedCharactersEscaped();
     void wrongPasswordShowsTheFailureBoxOnceThenANewAttemptSendsTheNewBody();
@@ -314,6 +315,14 @@ void SignInTest::requestsGoOutAsTheServiceExpects()
     expected_lines.insert(expected_lines.end(), defaults.begin(), defaults.end());
     QCOMPARE(header_lines(page), expected_lines);
     QCOMPARE(page["account"].get<std::string>(), std::string("demo@yejian.example"));
+}
+
+void SignInTest::exchangesWipeThePasswordTheyAreGiven()
+{
+    std::string password = "demo-pass";
+    QVERIFY(app::sign_in_exchanges("demo@yejian.example", password));
+    QVERIFY(password.empty());
+    QCOMPARE(app::session().board_table.size(), std::size(demo_boards));
 }
 
 void SignInTest::formBodyIsEncodedAsUtf8WithReservedCharactersEscaped_data()
