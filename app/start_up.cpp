@@ -3,6 +3,7 @@
 #include "app/batch_runner.h"
 #include "app/exit_cleanup.h"
 #include "app/login_window.h"
+#include "app/sign_in.h"
 #include "platform/gui_requests.h"
 #include "platform/program_font.h"
 #include "platform/top_level_window.h"
@@ -44,8 +45,9 @@ int run_session(const std::function<void()>& exit_cleanup)
     QObject::disconnect(quit_rule);
     // Worker requests stop waiting for the GUI thread before anything waits for a worker.
     platform::begin_gui_shutdown();
-    // A batch still running ends within moments of the shutdown; the session state it uses
-    // is released only after that.
+    // A sign-in or a batch still running ends within moments of the shutdown; the session
+    // state they use is released only after that.
+    join_sign_in();
     batch_runner().join_all();
     cleanup.run();
     return 0;

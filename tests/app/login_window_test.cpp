@@ -1,9 +1,15 @@
 #include "app/login_window.h"
 #include "app/service_constants.h"
+#include "app/sign_in.h"
 #include "platform/program_font.h"
 #include "platform/scripted_shell.h"
 
 #include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -23,6 +29,22 @@ std::unique_ptr<app::LoginWindow> open_login_window()
 QRect drawn_text_rect(const Label& label)
 {
     return {label.geometry().topLeft(), label.text_extent()};
+}
+
+// A loopback port that was free a moment ago and that nobody listens on.
+int closed_loopback_port()
+{
+    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    int port = 0;
+    if (::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    ::close(socket);
+    return port;
 }
 
 } // namespace
@@ -182,6 +204,11 @@ void LoginWindowTest::feedbackLabelOpensTheJoinLinkOncePerPress()
 
 void LoginWindowTest::failedSignInShowsTheFailureBoxAndKeepsTheWindow()
 {
+    // The service cannot be reached at all: its port on this machine is closed.
+    const int port = closed_loopback_port();
+    QVERIFY(port > 0);
+    qputenv("YEJIAN_CONNECT_TO", "yejian.example:443:127.0.0.1:" + QByteArray::number(port));
+
     platform::ScriptedShell desktop;
     platform::ShellOverride in_place(desktop);
     QPointer<app::LoginWindow> window = new app::LoginWindow;
@@ -189,7 +216,11 @@ void LoginWindowTest::failedSignInShowsTheFailureBoxAndKeepsTheWindow()
     QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("编辑框1")), "a@b.example");
     QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("编辑框2")), "wrong");
     QTest::mouseClick(&window->login_button(), Qt::LeftButton);
+    // No second attempt while the first one runs.
+    QVERIFY(!window->login_button().isEnabled());
 
+    QTRY_VERIFY_WITH_TIMEOUT(window->login_button().isEnabled(), 30000);
+    app::join_sign_in();
     const auto messages = desktop.messages();
     QCOMPARE(messages.size(), std::size_t{1});
     QCOMPARE(messages[0].title, std::string("失败"));
@@ -200,6 +231,7 @@ void LoginWindowTest::failedSignInShowsTheFailureBoxAndKeepsTheWindow()
     QCOMPARE(window->email_text(), std::string("a@b.example"));
     QCOMPARE(window->password_text(), std::string("wrong"));
     delete window;
+    qunsetenv("YEJIAN_CONNECT_TO");
 }
 
 QTEST_MAIN(LoginWindowTest)
