@@ -56,6 +56,13 @@ TestSite::TestSite(const std::string& certificate_path, const std::string& key_p
     if (port_ <= 0)
         throw std::runtime_error("test site: cannot listen");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // The library ignores a stop() that comes before its loop runs, and would then wait for
+    // connections forever; a test that makes no request stops its site at once.
+    for (int waited_ms = 0; !server_->is_running(); ++waited_ms) {
+        if (waited_ms > 10000)
+            throw std::runtime_error("test site: the server loop did not start");
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 TestSite::~TestSite()
