@@ -97,12 +97,20 @@ std::string merge_cookies(std::string& base, std::string& additions)
             entries.push_back(piece);
     }
 
+    // One entry per name: an addition replaces every base entry of its name, and a base from
+    // outside may itself repeat a name; the first such entry keeps its place, later ones go.
+    std::vector<std::string> names;
     std::string normal;
     for (const std::string& entry : entries) {
         const std::string trimmed = trim_blanks(entry);
         // Empty pieces (from ";;") carry nothing and would only send "; ;".
         if (trimmed.empty() || is_removal(trimmed))
             continue;
+        if (std::string name = text::ascii_lower(entry_name(trimmed)); !name.empty()) {
+            if (std::find(names.begin(), names.end(), name) != names.end())
+                continue;
+            names.push_back(std::move(name));
+        }
         normal += trimmed;
         normal += "; ";
     }

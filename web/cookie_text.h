@@ -19,8 +19,9 @@ std::string cookie_domain(std::string_view url);
 // same name (names compared after trimming, ASCII letters without regard to case) in its
 // place; other additions follow at the end in their order; an addition with an empty name is
 // ignored. The base comes back normalised: entries whose value is empty or "deleted" are
-// dropped, pieces without "=" stay, every piece is trimmed and followed by "; ", and the
-// whole is trimmed, so it ends with ";" unless it is empty.
+// dropped, of several entries of one name only the first stays, pieces without "=" stay, every
+// piece is trimmed and followed by "; ", and the whole is trimmed, so it ends with ";" unless
+// it is empty.
 std::string merge_cookies(std::string& base, std::string& additions);
 
 // The cookies that an answer's header lines set, as "name=value; " entries in the order of

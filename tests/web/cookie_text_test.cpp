@@ -72,6 +72,10 @@ TEST(MergeCookies, MergesByWholeNameAndNormalises)
         // The later of two additions of one name wins.
         {"", "sid=1; sid=2;", "sid=2;", "sid=1; sid=2;"},
         {"a=1;\xE3\x80\x80", "\xE3\x80\x80" "b=2", "a=1; b=2;", "b=2;"},
+        // A base that repeats a name keeps its first entry only, also after a replacement.
+        {"sid=1; uid=2; SID=3;", "", "sid=1; uid=2;", ""},
+        {"sid=1; uid=2; sid=3;", "sid=4;", "sid=4; uid=2;", "sid=4;"},
+        {"sid=; sid=2; sid=3;", "", "sid=2;", ""},
     };
     for (const MergeCase& c : cases) {
         std::string base = c.base;
