@@ -3,9 +3,11 @@
 # 10) on a copy of its seed corpus, so the seeds in the repo are never written to. Prints the
 # executions each harness did; fails when a harness finds a crash or a broken property (the
 # input is kept in build-fuzz/fuzz-runs/NAME/).
+# With 0 seconds every harness only replays its seed corpus, which is deterministic.
 #   scripts/fuzz.sh [SECONDS_PER_HARNESS]
 set -euo pipefail
 seconds=${1:-10}
+if [[ $seconds == 0 ]]; then budget=(-runs=0); else budget=(-max_total_time="$seconds"); fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
 
@@ -21,7 +23,7 @@ for seeds in "$root"/tests/fuzz/corpus/*/; do
   mkdir -p "$run"
   cp -r "$seeds" "$run/corpus"
   status=0
-  "$build/bin/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
+  "$build/bin/fuzz_$name" "${budget[@]}" -print_final_stats=1 -timeout=10 \
     -rss_limit_mb=2048 -artifact_prefix="$run/" "$run/corpus" >"$run/log" 2>&1 || status=$?
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$run/log" | tail -1)
   if [[ $status -ne 0 ]]; then

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite three times: a normal
 # build, one with AddressSanitizer and UndefinedBehaviorSanitizer, and one with
-# ThreadSanitizer.
+# ThreadSanitizer; last, every fuzz harness replays its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -22,3 +22,6 @@ run_suite() {
 run_suite build
 run_suite build-asan -DYEJIAN_SANITIZE=address,undefined
 run_suite build-tsan -DYEJIAN_SANITIZE=thread
+
+echo "== fuzz harnesses on their seed corpora"
+scripts/fuzz.sh 0
