@@ -23,7 +23,9 @@ env_file=build/standin.env
 scripts/run-standin.sh --build-dir build --env-file "$env_file"
 # shellcheck source=/dev/null
 . "$env_file"
-trap 'kill -TERM "$YEJIAN_STANDIN_PID" 2>/dev/null || true' EXIT
+stop_standin() { kill -TERM "$YEJIAN_STANDIN_PID" 2>/dev/null || true; }
+trap stop_standin EXIT
+trap 'stop_standin; exit 130' INT TERM
 echo "  Sample images: $repo/build/bin/samples"
 
 build/bin/yejian-uploader
