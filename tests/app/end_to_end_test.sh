@@ -5,7 +5,7 @@
 # stand-in and that the box ending the batch came up.
 #
 #   end_to_end_test.sh PROGRAM STANDIN SOURCE_DIR
-set -euo pipefail
+set -Eeuo pipefail
 program=$1 standin=$2 source_dir=$3
 work=$(mktemp -d)
 pids=()
@@ -15,7 +15,16 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "end-to-end: $*" >&2; exit 1; }
+trap 'fail "a step failed: line $LINENO: $BASH_COMMAND"' ERR
+# A failure shows what the program and the stand-in printed: a window that went away may be
+# a program that ended.
+fail() {
+  echo "end-to-end: $*" >&2
+  for log in program.out standin.out; do
+    [ -s "$work/$log" ] && { echo "--- $log" >&2; tail -n 40 "$work/$log" >&2; }
+  done
+  exit 1
+}
 
 bash "$source_dir/scripts/make-cert.sh" "$work/cert" >/dev/null
 "$standin" --cert "$work/cert/server.pem" --key "$work/cert/server-key.pem" --data-dir "$work/data" \
@@ -49,10 +58,28 @@ pids+=("$program_pid")
 
 # Waits are on what the screen and the stand-in show, never on fixed delays alone: the suite
 # runs this next to other tests on a busy machine.
-find_window() { timeout "${2:-60}" xdotool search --sync --onlyvisible --name "$1" | head -n1; }
+# xdotool's search reads every window's attributes and gives up on the first that vanished
+# meanwhile (the X error "BadWindow"); a program starting up makes and drops windows of its own,
+# so a search that fails is simply tried again.
+visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+find_window() {
+  local deadline=$((SECONDS + ${2:-60})) id
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    id=$(visible_window "$1") || true
+    if [ -n "$id" ] && xdotool getwindowname "$id" >/dev/null 2>&1; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.2
+  done
+  return 1
+}
+# Gone means a search that ran to its end and found nothing: no id, and no X error either.
 window_gone() {
+  local out
   for _ in $(seq 100); do
-    [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null)" ] && return 0
+    out=$(xdotool search --onlyvisible --name "$1" 2>&1) || true
+    [ -z "$out" ] && return 0
     sleep 0.1
   done
   return 1
