@@ -20,11 +20,14 @@ bool upload_row(BatchControls& controls, int row, text::JsonObject& json, std::s
 
     const std::string path = controls.cell_text(row, path_column);
     const std::string name8 = text::ansi_to_utf8(pin_description(path));
-    // The file goes straight into the body, so even a large file is held only once.
-    const std::string body = multipart_body_from_file(name8, std::filesystem::path(path));
+    // The file goes straight into the body, so even a large file is held only once. A file
+    // that cannot be read is a failed row, and nothing is sent for it.
+    const std::optional<std::string> body = multipart_body_from_file(name8, std::filesystem::path(path));
+    if (!body)
+        return false;
     const std::string upload_answer = web::web_access_text(origin + "/upload/", "POST", {}, &cookies, nullptr,
                                                            upload_header_block(controls.row_value(row)),
-                                                           /*timeout_seconds=*/-1, body);
+                                                           /*timeout_seconds=*/-1, *body);
     json.parse(upload_answer);
     const std::int64_t file_id = whole_number_toward_zero(json.get_number("id"));
     if (file_id < 1 || platform::shutdown_begun())

@@ -75,29 +75,30 @@ std::string multipart_body(std::string_view name8, std::string_view file_bytes)
     return body;
 }
 
-std::string multipart_body_from_file(std::string_view name8, const std::filesystem::path& file)
+std::optional<std::string> multipart_body_from_file(std::string_view name8, const std::filesystem::path& file)
 {
+    // Only a regular file: opening a named pipe would wait for a writer that may never come,
+    // and a device has no end.
+    std::error_code error;
+    if (file.empty() || !std::filesystem::is_regular_file(file, error))
+        return std::nullopt;
+    const auto size = std::filesystem::file_size(file, error);
+    std::ifstream in(file, std::ios::binary);
+    if (error || !in.is_open())
+        return std::nullopt;
     std::string body = multipart_head(name8);
     const std::size_t head_size = body.size();
-    std::ifstream in;
-    if (!file.empty())
-        in.open(file, std::ios::binary);
-    std::error_code error;
-    const auto size = in.is_open() ? std::filesystem::file_size(file, error) : 0;
-    if (in.is_open() && !error && size > 0) {
-        try {
-            // Room for the tail too, so appending it never moves the file bytes again.
-            body.reserve(head_size + size + multipart_tail().size());
-            body.resize(head_size + size);
-            in.read(body.data() + head_size, std::streamsize(size));
-            // A file that shrank or could not be read whole counts as unreadable.
-            if (std::size_t(in.gcount()) != size)
-                body.resize(head_size);
-        } catch (const std::bad_alloc&) {
-            body.resize(head_size);
-            body.shrink_to_fit();
-        }
+    try {
+        // Room for the tail too, so appending it never moves the file bytes again.
+        body.reserve(head_size + size + multipart_tail().size());
+        body.resize(head_size + size);
+    } catch (const std::exception&) { // bad_alloc, or a size beyond what a string can hold
+        return std::nullopt;
     }
+    in.read(body.data() + head_size, std::streamsize(size));
+    // A file that shrank while it was read, or a read error, leaves the bytes incomplete.
+    if (std::size_t(in.gcount()) != size)
+        return std::nullopt;
     body += multipart_tail();
     return body;
 }

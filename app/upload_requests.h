@@ -31,8 +31,10 @@ std::string_view multipart_tail();
 std::string multipart_body(std::string_view name8, std::string_view file_bytes);
 
 // The whole multipart body with the file read straight into it, so a large file is held once.
-// Empty file bytes when the path is empty or the file cannot be read.
-std::string multipart_body_from_file(std::string_view name8, const std::filesystem::path& file);
+// None when the path is empty or the file cannot be read whole (gone, a folder, unreadable,
+// shrinking while read, or too large for memory): sending an empty file part instead could
+// make a pin without its picture. A file that is readable and empty gives an empty part.
+std::optional<std::string> multipart_body_from_file(std::string_view name8, const std::filesystem::path& file);
 
 std::string pin_form(std::int64_t board_id, std::string_view name8, std::int64_t file_id);
 std::string edit_form(std::int64_t board_id, std::string_view name8, std::string_view source_link);

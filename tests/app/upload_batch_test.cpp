@@ -9,6 +9,7 @@
 #include "web/answer_text.h"
 
 #include "../standin/standin_fixture.h"
+#include "standin/digest.h"
 
 #include <QCoreApplication>
 
@@ -168,14 +169,56 @@ TEST_F(UploadBatchTest, CookiesOfEachAnswerGoWithTheNextRequest)
     EXPECT_NE(session_cookies_.find(after.substr(after.find("_csrf="), 20)), std::string::npos);
 }
 
-TEST_F(UploadBatchTest, EmptyNameAndEmptyFileGiveThe180ByteFrame)
+TEST_F(UploadBatchTest, AnEmptyFileIsSentButOneThatCannotBeReadIsAFailedRowWithNoRequest)
 {
-    FakeBatchControls controls({{2001, image(".jpg", "")}, {2001, files_.string() + "/vanished.jpg"}});
+    FakeBatchControls controls({{2001, image(".jpg", "")},
+                                {2001, files_.string() + "/vanished.jpg"},
+                                {2001, files_.string()},
+                                {2001, ""},
+                                {2001, image("after.jpg", "a")}});
     app::run_batch(controls, session_cookies_);
+    EXPECT_EQ(controls.statuses(), (std::vector<std::string>{"√", "×", "×", "×", "√"}));
     const auto uploads = requests_to("/upload/");
     ASSERT_EQ(uploads.size(), 2u);
-    EXPECT_EQ(uploads[0]["body_size"], 180);
-    EXPECT_EQ(uploads[1]["body_size"], 180 + std::string("vanished").size());
+    EXPECT_EQ(uploads[0]["body_size"], 180); // no name, no bytes: the bare frame
+    EXPECT_EQ(uploads[1]["files"][0]["file_name"], "after");
+}
+
+// Names as a file system may hold them: each file arrives intact and its pin says what the
+// name said, whatever bytes the name has.
+TEST_F(UploadBatchTest, AwkwardFileNamesStillGiveIntactFilesAndTheirPins)
+{
+    struct Case {
+        std::string file_name;
+        std::string pin_text;     // as the stand-in decodes the pin form
+        std::string part_name;    // the file name of the multipart part, as the stand-in parses it
+    };
+    const std::string long_stem(251, 'n');
+    const Case cases[] = {
+        {"say \"hi\".jpg", "say \"hi\"", "say %22hi%22"},
+        {"two\nlines\r.jpg", "two\nlines\r", "two%0Alines%0D"},
+        {"bad\xff\xfe utf8.jpg", "bad\xef\xbf\xbd\xef\xbf\xbd utf8", "bad\xef\xbf\xbd\xef\xbf\xbd utf8"},
+        {long_stem + ".jpg", long_stem, long_stem}, // 255 bytes, the longest name a file system takes
+    };
+    std::vector<FakeRow> rows;
+    std::vector<std::string> contents;
+    for (const Case& c : cases) {
+        contents.push_back("\xff\xd8 bytes of " + c.file_name);
+        rows.push_back({2001, image(c.file_name, contents.back())});
+    }
+    FakeBatchControls controls(rows, "0");
+    app::run_batch(controls, session_cookies_);
+
+    EXPECT_EQ(controls.statuses(), std::vector<std::string>(std::size(cases), "√"));
+    const auto uploads = requests_to("/upload/");
+    const auto creations = requests_to("/pins/");
+    ASSERT_EQ(uploads.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(uploads[i]["files"][0]["sha256"], standin::sha256_hex(contents[i]));
+        EXPECT_EQ(uploads[i]["files"][0]["file_name"], cases[i].part_name);
+        EXPECT_EQ(form_of(creations[2 * i])[1], "text=" + cases[i].pin_text);
+    }
 }
 
 TEST_F(UploadBatchTest, NoPinWithoutAFileIdAndNoEditWithoutAPinId)

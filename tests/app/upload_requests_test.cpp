@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -41,10 +43,17 @@ TEST(MultipartBody, FromFileHoldsTheFileBytesOrNoneWhenUnreadable)
     const std::string bytes("\x89PNG\r\n\x1a\n\x00\x01", 10);
     std::ofstream(file, std::ios::binary) << bytes;
 
+    const std::filesystem::path empty = dir / "empty.jpg";
+    std::ofstream(empty, std::ios::binary).flush();
+    const std::filesystem::path pipe = dir / "pipe.jpg";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+
     EXPECT_EQ(multipart_body_from_file("图", file), expected_body("图", bytes));
-    EXPECT_EQ(multipart_body_from_file("图", dir / "gone.jpg"), expected_body("图", ""));
-    EXPECT_EQ(multipart_body_from_file("图", ""), expected_body("图", ""));
-    EXPECT_EQ(multipart_body_from_file("图", dir), expected_body("图", "")); // a folder is no file
+    EXPECT_EQ(multipart_body_from_file("图", empty), expected_body("图", ""));
+    // What cannot be read whole gives no body at all; a named pipe must not wait for a writer.
+    for (const std::filesystem::path& unreadable : {dir / "gone.jpg", std::filesystem::path(), dir, pipe,
+                                                    std::filesystem::path("/dev/zero")})
+        EXPECT_EQ(multipart_body_from_file("图", unreadable), std::nullopt) << unreadable;
     std::filesystem::remove_all(dir);
 }
 

@@ -178,7 +178,7 @@ double bare_curl_seconds(const std::vector<fs::path>& files, const std::string& 
     pinned = 0;
     const auto start = Clock::now();
     for (const auto& file : files) {
-        const std::string body = app::multipart_body_from_file("bench", file);
+        const std::string body = app::multipart_body_from_file("bench", file).value_or(std::string());
         const std::string id = number_after(bare_post(curl, origin + "/upload/", body, upload_headers, cookies), "\"id\":");
         const std::string pin = number_after(
             bare_post(curl, origin + "/pins/", app::pin_form(2001, "bench", std::stoll("0" + id)), form_headers, cookies),
