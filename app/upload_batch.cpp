@@ -4,6 +4,7 @@
 #include "app/pin_description.h"
 #include "app/service_constants.h"
 #include "app/upload_requests.h"
+#include "platform/available_memory.h"
 #include "platform/shutdown.h"
 #include "text/code_pages.h"
 #include "text/json_object.h"
@@ -22,7 +23,8 @@ bool upload_row(BatchControls& controls, int row, text::JsonObject& json, std::s
     const std::string name8 = text::ansi_to_utf8(pin_description(path));
     // The file goes straight into the body, so even a large file is held only once. A file
     // that cannot be read is a failed row, and nothing is sent for it.
-    const std::optional<std::string> body = multipart_body_from_file(name8, std::filesystem::path(path));
+    const std::optional<std::string> body =
+        multipart_body_from_file(name8, std::filesystem::path(path), platform::available_memory());
     if (!body)
         return false;
     const std::string upload_answer = web::web_access_text(origin + "/upload/", "POST", {}, &cookies, nullptr,

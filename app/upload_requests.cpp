@@ -3,6 +3,7 @@
 #include "app/service_constants.h"
 #include "text/url_encoding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -75,7 +76,8 @@ std::string multipart_body(std::string_view name8, std::string_view file_bytes)
     return body;
 }
 
-std::optional<std::string> multipart_body_from_file(std::string_view name8, const std::filesystem::path& file)
+std::optional<std::string> multipart_body_from_file(std::string_view name8, const std::filesystem::path& file,
+                                                    std::optional<std::uint64_t> memory_limit)
 {
     // Only a regular file: opening a named pipe would wait for a writer that may never come,
     // and a device has no end.
@@ -88,6 +90,8 @@ std::optional<std::string> multipart_body_from_file(std::string_view name8, cons
         return std::nullopt;
     std::string body = multipart_head(name8);
     const std::size_t head_size = body.size();
+    if (memory_limit && size > *memory_limit - std::min<std::uint64_t>(*memory_limit, head_size + multipart_tail().size()))
+        return std::nullopt;
     try {
         // Room for the tail too, so appending it never moves the file bytes again.
         body.reserve(head_size + size + multipart_tail().size());

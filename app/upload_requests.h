@@ -34,7 +34,10 @@ std::string multipart_body(std::string_view name8, std::string_view file_bytes);
 // None when the path is empty or the file cannot be read whole (gone, a folder, unreadable,
 // shrinking while read, or too large for memory): sending an empty file part instead could
 // make a pin without its picture. A file that is readable and empty gives an empty part.
-std::optional<std::string> multipart_body_from_file(std::string_view name8, const std::filesystem::path& file);
+// A body larger than `memory_limit` bytes is refused too: on a system that promises memory it
+// does not have, a file larger than what is free would end the program instead.
+std::optional<std::string> multipart_body_from_file(std::string_view name8, const std::filesystem::path& file,
+                                                    std::optional<std::uint64_t> memory_limit = std::nullopt);
 
 std::string pin_form(std::int64_t board_id, std::string_view name8, std::int64_t file_id);
 std::string edit_form(std::int64_t board_id, std::string_view name8, std::string_view source_link);

@@ -50,6 +50,12 @@ TEST(MultipartBody, FromFileHoldsTheFileBytesOrNoneWhenUnreadable)
 
     EXPECT_EQ(multipart_body_from_file("图", file), expected_body("图", bytes));
     EXPECT_EQ(multipart_body_from_file("图", empty), expected_body("图", ""));
+    // A body that would not fit in the memory the system has left is refused; one that fits
+    // exactly is not.
+    const std::uint64_t body_size = expected_body("图", bytes).size();
+    EXPECT_EQ(multipart_body_from_file("图", file, body_size), expected_body("图", bytes));
+    EXPECT_EQ(multipart_body_from_file("图", file, body_size - 1), std::nullopt);
+    EXPECT_EQ(multipart_body_from_file("图", file, 0), std::nullopt);
     // What cannot be read whole gives no body at all; a named pipe must not wait for a writer.
     for (const std::filesystem::path& unreadable : {dir / "gone.jpg", std::filesystem::path(), dir, pipe,
                                                     std::filesystem::path("/dev/zero")})
