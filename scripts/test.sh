@@ -21,8 +21,9 @@ run_suite() {
 }
 
 run_suite build
-run_suite build-asan -DYEJIAN_SANITIZE=address,undefined
-run_suite build-tsan -DYEJIAN_SANITIZE=thread
+# The sanitizer builds need the suite only, not the benchmark program.
+run_suite build-asan -DYEJIAN_SANITIZE=address,undefined -DYEJIAN_BENCH=OFF
+run_suite build-tsan -DYEJIAN_SANITIZE=thread -DYEJIAN_BENCH=OFF
 
 echo "== fuzz harnesses, ten seconds each"
 scripts/fuzz.sh 10
