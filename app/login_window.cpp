@@ -2,7 +2,12 @@
 
 #include "app/service_constants.h"
 #include "app/sign_in.h"
+#include "app/sign_in_requests.h"
 #include "platform/shell.h"
+
+#include <QByteArray>
+
+#include <cstring>
 
 namespace yejian::app {
 namespace {
@@ -45,6 +50,22 @@ LoginWindow::LoginWindow()
     connect(login_button_, &QPushButton::clicked, this, [this] { sign_in(*this); });
     connect(feedback_label_, &platform::Label::pressed, this,
             [] { platform::shell().open_address(service::join_link); });
+}
+
+std::string LoginWindow::password_text() const
+{
+    std::string text;
+    read_password(text);
+    return text;
+}
+
+void LoginWindow::read_password(std::string& into) const
+{
+    QByteArray utf8 = password_box_->text().toUtf8();
+    wipe_secret(into);
+    into.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    // The array is this conversion's own (never shared), so data() writes over the very bytes.
+    ::explicit_bzero(utf8.data(), static_cast<std::size_t>(utf8.size()));
 }
 
 } // namespace yejian::app

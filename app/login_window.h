@@ -21,7 +21,12 @@ public:
 
     // Both boxes as typed, untrimmed.
     std::string email_text() const { return email_box_->get_text(); }
-    std::string password_text() const { return password_box_->get_text(); }
+    std::string password_text() const;
+    // The password as typed, written into `into` in place (its old text wiped first); the UTF-8
+    // copy Qt makes on the way is wiped, so `into` holds the only copy, for the caller to wipe.
+    // The sign-in reads it this way: a returned string may be moved, and a short string moved
+    // leaves its bytes behind.
+    void read_password(std::string& into) const;
 
     platform::PushButton& login_button() { return *login_button_; }
     platform::Label& feedback_label() { return *feedback_label_; }

@@ -116,14 +116,16 @@ void sign_in(LoginWindow& window)
 {
     window.login_button().setEnabled(false);
     const QPointer<LoginWindow> guarded(&window);
-    // Read into a record on the heap that is never moved, so no stray copy of the password is
-    // left behind where the wipe cannot reach it.
+    // Read in place into a record on the heap that is never moved or copied: moving a short
+    // string copies its bytes and leaves them in the string moved from, where the wipe cannot
+    // reach them.
     struct Credentials {
         std::string email;
         std::string password;
     };
-    auto credentials =
-        std::make_shared<Credentials>(Credentials{window.email_text(), window.password_text()});
+    auto credentials = std::make_shared<Credentials>();
+    credentials->email = window.email_text();
+    window.read_password(credentials->password);
     sign_in_thread().start([guarded, credentials] {
         const bool signed_in = sign_in_exchanges(credentials->email, credentials->password);
         // Not run once the program shuts down: the window is gone by then.

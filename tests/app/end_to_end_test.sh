@@ -2,7 +2,8 @@
 # The real program against the real stand-in, under a virtual display, driven by real key
 # presses and clicks: sign in with the demo account, import two files through the file
 # dialog, start the batch with the built-in 20-second pause, and check what reached the
-# stand-in and that the box ending the batch came up.
+# stand-in and that the box ending the batch came up. Then every file the program, the
+# stand-in and this test wrote, and the program's output, is searched for the password.
 #
 #   end_to_end_test.sh PROGRAM STANDIN SOURCE_DIR
 set -Eeuo pipefail
@@ -26,9 +27,17 @@ fail() {
   exit 1
 }
 
+# An account of this test's own, whose password changes when it is URL-encoded, so that both
+# forms can be looked for. Only its digest is written down.
+email='e2e@yejian.example' password='e2e pass&w+rd'
+cat >"$work/accounts.json" <<JSON
+{"accounts": [{"email": "$email", "password_sha256": "$(printf %s "$password" | sha256sum | cut -d' ' -f1)",
+               "urlname": "e2e-user", "boards": [{"board_id": 7001, "title": "e2e"}]}]}
+JSON
+
 bash "$source_dir/scripts/make-cert.sh" "$work/cert" >/dev/null
 "$standin" --cert "$work/cert/server.pem" --key "$work/cert/server-key.pem" --data-dir "$work/data" \
-  --ports-file "$work/ports" >"$work/standin.out" 2>&1 &
+  --accounts "$work/accounts.json" --ports-file "$work/ports" >"$work/standin.out" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/ports" ] && break; sleep 0.1; done
 [ -s "$work/ports" ] || fail "the stand-in did not start: $(cat "$work/standin.out")"
@@ -52,7 +61,13 @@ mkdir -p "$work/images"
 printf '\xff\xd8\xff\xe0first' >"$work/images/west-lake.jpg"
 printf '\xff\xd8\xff\xe0second' >"$work/images/mountain path.jpg"
 
-"$program" >"$work/program.out" 2>&1 &
+# The program's home, settings, caches, data, runtime and temporary folders are all inside the
+# work folder, so whatever it writes is searched at the end.
+home=$work/home
+mkdir -p "$home/config" "$home/cache" "$home/data" "$home/tmp"
+mkdir -m 0700 "$home/runtime"
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_CACHE_HOME=$home/cache XDG_DATA_HOME=$home/data \
+  XDG_RUNTIME_DIR=$home/runtime TMPDIR=$home/tmp "$program" >"$work/program.out" 2>&1 &
 program_pid=$!
 pids+=("$program_pid")
 
@@ -93,8 +108,8 @@ uploads_logged() {
 }
 
 login=$(find_window '^测试版-请登录叶笺账户：$') || fail "no Login window"
-type_into "$login" 145 179 'demo@yejian.example'
-type_into "$login" 145 214 'demo-pass'
+type_into "$login" 145 179 "$email"
+type_into "$login" 145 214 "$password"
 click "$login" 262 196
 
 upload=$(find_window '^澜岫叶笺上传-测试版$') || fail "no Upload window after signing in"
@@ -139,3 +154,34 @@ assert pause >= 19.9, f"pause of {pause:.1f} s between the files"
 print(f"two pins made, {pause:.1f} s apart")
 PY
 kill -0 "$program_pid" || fail "the program ended on its own"
+
+# Everything is written once both have ended (the program prints nothing of its own on
+# stdout, so ending it loses no buffered output).
+kill "$program_pid" "${pids[0]}"
+wait "$program_pid" "${pids[0]}" 2>/dev/null || true
+
+python3 - "$work" "$email" "$password" <<'PY'
+import json, os, sys, urllib.parse
+work, email, password = sys.argv[1:]
+# The sign-in went out with this password: the search below is not a search of nothing.
+log = [json.loads(l) for l in open(os.path.join(work, "data", "requests.jsonl"), encoding="utf-8")]
+assert any(r["target"] == "/auth/" and r["status"] == 200 and dict(r["form"]).get("email") == email
+           for r in log), "no successful sign-in in the stand-in's log"
+# As typed, URL-encoded (either way of writing a blank, either case of hex digits), and as
+# Qt holds text in memory.
+needles = {password.encode(), urllib.parse.quote(password, safe="").encode(),
+           urllib.parse.quote_plus(password).encode()}
+needles = {n.lower() for n in needles} | {password.encode("utf-16-le")}
+found, searched = [], 0
+for folder, _, names in os.walk(work):
+    for name in names:
+        path = os.path.join(folder, name)
+        if os.path.islink(path) or not os.path.isfile(path):
+            continue
+        with open(path, "rb") as f:
+            data = f.read()
+        searched += 1
+        found += [f"{path} holds {n!r}" for n in needles if n in data or n in data.lower()]
+assert not found, "the password was written down:\n" + "\n".join(found)
+print(f"the password is in none of {searched} files")
+PY

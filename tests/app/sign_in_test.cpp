@@ -1,6 +1,8 @@
 // The sign-in against the real stand-in of the service: HTTPS with the throwaway certificate,
 // the user page over HTTP, both on free loopback ports that YEJIAN_CONNECT_TO routes
 // yejian.example to. What went on the wire is read back from the stand-in's request log.
+// Servers that must not be trusted with the password are a stand-in whose certificate names
+// another host and a small test site that sends the sign-in on to plain http.
 
 #include "app/login_window.h"
 #include "app/session_state.h"
@@ -17,6 +19,7 @@
 #include "standin/json_text.h"
 #include "standin/standin_server.h"
 #include "standin_fixture.h"
+#include "support/loopback_sites.h"
 #include "web/cookie_store.h"
 #include "web/web_access.h"
 #include "web/web_components.h"
@@ -76,6 +79,14 @@ std::string request_line(const Json& logged)
         + logged["target"].get<std::string>();
 }
 
+// Points yejian.example at servers on the given loopback ports.
+void route_service_to(int https_port, int http_port)
+{
+    const std::string connect_to = "yejian.example:443:127.0.0.1:" + std::to_string(https_port)
+        + ",yejian.example:80:127.0.0.1:" + std::to_string(http_port);
+    qputenv("YEJIAN_CONNECT_TO", QByteArray::fromStdString(connect_to));
+}
+
 QLineEdit* box(app::LoginWindow& window, const char* form_name)
 {
     return window.findChild<QLineEdit*>(QString::fromUtf8(form_name));
@@ -130,6 +141,8 @@ private slots:
     void formBodyIsEncodedAsUtf8WithReservedCharactersEscaped_data();
     void formBodyIsEncodedAsUtf8WithReservedCharactersEscaped();
     void wrongPasswordShowsTheFailureBoxOnceThenANewAttemptSendsTheNewBody();
+    void unsafeServerFailsTheSignInAndNeverGetsThePassword_data();
+    void unsafeServerFailsTheSignInAndNeverGetsThePassword();
     void boardDiscoveryThatFindsNothingStillOpensTheUploadWindow_data();
     void boardDiscoveryThatFindsNothingStillOpensTheUploadWindow();
     void wholeProgramSignsInAndEndsWithTheUploadWindow();
@@ -180,9 +193,6 @@ void SignInTest::initTestCase()
     server_ = std::make_unique<standin::StandinServer>(options);
     server_->start();
 
-    const std::string connect_to = "yejian.example:443:127.0.0.1:" + std::to_string(server_->https_port())
-        + ",yejian.example:80:127.0.0.1:" + std::to_string(server_->http_port());
-    qputenv("YEJIAN_CONNECT_TO", QByteArray::fromStdString(connect_to));
     qputenv("YEJIAN_CA_BUNDLE",
             QByteArray::fromStdString((standin::testing::certificate_dir() / "ca.pem").string()));
 }
@@ -192,6 +202,7 @@ void SignInTest::init()
     platform::reset_gui_shutdown();
     app::reset_session_state();
     set_faults(Json::array());
+    route_service_to(server_->https_port(), server_->http_port());
     // Every test starts without the cookies of earlier sign-ins.
     web::register_web_components();
     platform::ComponentScope components;
@@ -396,6 +407,83 @@ void SignInTest::wrongPasswordShowsTheFailureBoxOnceThenANewAttemptSendsTheNewBo
              standin::sha256_hex("email=demo%40yejian.example&password=demo-pass&_ref=frame"));
     QCOMPARE(app::session().user_url_name, std::string("yejian-demo"));
     QVERIFY(app::session().session_cookie_text.find("sid=") != std::string::npos);
+}
+
+void SignInTest::unsafeServerFailsTheSignInAndNeverGetsThePassword_data()
+{
+    // 0: the server's certificate comes from the trusted CA but names another host. Otherwise
+    // the sign-in over https is answered with a redirect of this status, which keeps the method
+    // and the body, to plain http.
+    QTest::addColumn<int>("redirect_status");
+    QTest::newRow("certificate for another host") << 0;
+    QTest::newRow("307 from https to http") << 307;
+    QTest::newRow("308 from https to http") << 308;
+}
+
+void SignInTest::unsafeServerFailsTheSignInAndNeverGetsThePassword()
+{
+    QFETCH(int, redirect_status);
+    // The password as typed and as it travels in the form.
+    const std::string password = "s3cret&pass";
+    const std::string encoded_password = "s3cret%26pass";
+    const auto holds_password = [&](std::string_view bytes) {
+        return bytes.find(password) != std::string_view::npos
+            || bytes.find(encoded_password) != std::string_view::npos;
+    };
+
+    const fs::path certificates = standin::testing::certificate_dir();
+    const fs::path other_log = dir_ / "other-host-requests.jsonl";
+    std::unique_ptr<standin::StandinServer> other_host;
+    std::unique_ptr<web::testing_support::TestSite> https_site;
+    std::unique_ptr<web::testing_support::TestSite> http_site;
+    if (redirect_status == 0) {
+        standin::StandinOptions options;
+        options.cert_file = (certificates / "other-server.pem").string();
+        options.key_file = (certificates / "other-server-key.pem").string();
+        options.data_dir = (dir_ / "other-host-data").string();
+        options.log_file = other_log.string();
+        other_host = std::make_unique<standin::StandinServer>(options);
+        other_host->start();
+        route_service_to(other_host->https_port(), other_host->http_port());
+    } else {
+        https_site = std::make_unique<web::testing_support::TestSite>(
+            (certificates / "server.pem").string(), (certificates / "server-key.pem").string());
+        http_site = std::make_unique<web::testing_support::TestSite>();
+        https_site->redirect("/auth/", "http://yejian.example/auth/", redirect_status);
+        route_service_to(https_site->port(), http_site->port());
+    }
+
+    QPointer<app::LoginWindow> login =
+        open_login_window("demo@yejian.example", QString::fromStdString(password));
+    attempt_sign_in(*login);
+
+    const auto messages = desktop_->messages();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].title, std::string("失败"));
+    QCOMPARE(messages[0].text, std::string("登录失败, 请重试!"));
+    QVERIFY(login);
+    QVERIFY(login->isVisible());
+    QVERIFY(!upload_window());
+    QVERIFY(app::session().user_url_name.empty());
+
+    if (other_host) {
+        other_host->stop();
+        // The handshake failed before any request was written.
+        const std::string log = standin::testing::read_file(other_log);
+        std::istringstream lines(log);
+        for (std::string line; std::getline(lines, line);)
+            QVERIFY2(Json::parse(line)["target"] != "/auth/", line.c_str());
+        QVERIFY(!holds_password(log));
+    } else {
+        // The sign-in went out over https and met the redirect...
+        const auto over_https = https_site->take_requests();
+        QCOMPARE(over_https.size(), std::size_t{1});
+        QCOMPARE(over_https[0].method, std::string("POST"));
+        QCOMPARE(over_https[0].path, std::string("/auth/"));
+        QVERIFY(holds_password(over_https[0].body));
+        // ...which was not followed: nothing at all arrived over plain http.
+        QVERIFY(http_site->take_requests().empty());
+    }
 }
 
 void SignInTest::boardDiscoveryThatFindsNothingStillOpensTheUploadWindow_data()

@@ -23,7 +23,7 @@ const fs::path& certificate_dir()
     static const fs::path dir = [] {
         fs::path made = make_temp_dir("cert");
         std::string command = std::string("bash '") + YEJIAN_SOURCE_DIR + "/scripts/make-cert.sh' '" +
-                              made.string() + "' >/dev/null";
+                              made.string() + "' yejian.example " + other_host + " >/dev/null";
         if (std::system(command.c_str()) != 0)
             throw std::runtime_error("make-cert.sh failed");
         return made;

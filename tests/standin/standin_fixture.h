@@ -16,7 +16,10 @@
 namespace yejian::standin::testing {
 
 // Folder with ca.pem, server.pem and server-key.pem for yejian.example, made once per process.
+// The same CA signed other-server.pem and other-server-key.pem for other_host: a certificate
+// that is trusted but names the wrong host.
 const std::filesystem::path& certificate_dir();
+inline constexpr const char* other_host = "elsewhere.example";
 std::filesystem::path make_temp_dir(const std::string& label);
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, std::string_view bytes);

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 namespace yejian::web::testing_support {
@@ -89,14 +90,25 @@ void TestSite::release_stalled()
     released_cv_.notify_all();
 }
 
+void TestSite::redirect(const std::string& path, const std::string& address, int status)
+{
+    std::lock_guard lock(mutex_);
+    redirects_[path] = {address, status};
+}
+
 void TestSite::answer(const httplib::Request& request, httplib::Response& response)
 {
+    std::optional<std::pair<std::string, int>> redirect;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back({request.method, request.path, request.headers, request.body});
+        if (const auto found = redirects_.find(request.path); found != redirects_.end())
+            redirect = found->second;
     }
     const std::string& path = request.path;
-    if (path == "/missing") {
+    if (redirect) {
+        response.set_redirect(redirect->first, redirect->second);
+    } else if (path == "/missing") {
         response.status = 404;
         response.set_content("no such page", "text/plain");
     } else if (path == "/cookies") {

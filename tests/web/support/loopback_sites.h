@@ -20,6 +20,7 @@
 //   /invalid-utf8             text with bytes that are not UTF-8
 //   /stall                    no answer until release_stalled() (or 30 s)
 //   anything else             200 "ok"
+// and paths given to redirect(), with the redirect asked for.
 
 #include "test_pki.h"
 #include "wire_recorder.h"
@@ -30,6 +31,7 @@
 #include <httplib.h>
 
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -56,6 +58,8 @@ public:
     int port() const { return port_; }
     std::vector<ReceivedRequest> take_requests();
     void release_stalled();
+    // Answers every request for the path with a redirect of the given status to the address.
+    void redirect(const std::string& path, const std::string& address, int status);
 
 private:
     void answer(const httplib::Request& request, httplib::Response& response);
@@ -67,6 +71,7 @@ private:
     std::condition_variable released_cv_;
     unsigned long release_count_ = 0; // each release frees the answers stalled until then
     std::vector<ReceivedRequest> requests_;
+    std::map<std::string, std::pair<std::string, int>> redirects_; // path -> address, status
 };
 
 class LoopbackSites {
