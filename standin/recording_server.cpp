@@ -40,7 +40,7 @@ bool RecordingServer<Base>::wait_for_next_request(const ConnectionStream& stream
 {
     // In short slices, so that stopping the server does not wait for idle connections.
     for (std::time_t waited = 0; waited < this->keep_alive_timeout_sec_ * 4; ++waited) {
-        if (!this->is_running())
+        if (!serving())
             return false;
         if (stream.wait_for_next_request_ms(250))
             return true;
@@ -67,11 +67,11 @@ bool RecordingServer<Base>::process_and_close_socket(socket_t sock)
                                 exchange_callback_);
         current = {&record, &stream};
         // The library's own keep-alive loop, with the recording stream in its place.
-        for (std::size_t left = this->keep_alive_max_count_; left > 0 && this->is_running(); --left) {
+        for (std::size_t left = this->keep_alive_max_count_; left > 0 && serving(); --left) {
             if (!wait_for_next_request(stream))
                 break;
             record.begin_request();
-            bool close_connection = left == 1 || !this->is_running();
+            bool close_connection = left == 1 || !serving();
             bool connection_closed = false;
             bool ok = this->process_request(stream, close_connection, connection_closed, nullptr);
             record.dropped = record.dropped || stream.dropped();

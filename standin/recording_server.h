@@ -8,6 +8,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <functional>
 
 namespace yejian::standin {
@@ -28,11 +29,22 @@ public:
 
     void set_exchange_callback(ExchangeCallback callback) { exchange_callback_ = std::move(callback); }
 
+    // Stops listening, and ends every open connection before its next request: the library's
+    // own stop() keeps serving kept-alive connections until its workers have finished, so a
+    // stopped stand-in would otherwise still answer for a few seconds.
+    void stop()
+    {
+        stopping_ = true;
+        Base::stop();
+    }
+
 private:
+    bool serving() const { return this->is_running() && !stopping_; }
     bool process_and_close_socket(socket_t sock) override;
     bool wait_for_next_request(const ConnectionStream& stream) const;
 
     ExchangeCallback exchange_callback_;
+    std::atomic<bool> stopping_{false};
 };
 
 using RecordingHttpServer = RecordingServer<httplib::Server>;

@@ -65,6 +65,9 @@ struct Exchange {
 size_t on_body(char* data, size_t size, size_t count, void* user)
 {
     auto* exchange = static_cast<Exchange*>(user);
+    // A count other than the one given makes libcurl end the transfer with an error.
+    if (size * count > answer_size_limit - exchange->body->size())
+        return 0;
     exchange->body->append(data, size * count);
     return size * count;
 }

@@ -15,13 +15,20 @@
 // off. Redirects are followed by the object: http and https only, at most 10, never from
 // https to http; libcurl drops a "Cookie" line when a redirect leads to another host.
 // TLS certificates and host names are always verified.
+//
+// An answer body larger than answer_size_limit (counted after decoding) ends the exchange as
+// a failure: the service's answers are small pages and JSON, and an answer without end would
+// otherwise grow until the program runs out of memory.
 
 #include "web/http_request.h"
 #include "web/request_settings.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace yejian::web {
+
+inline constexpr std::size_t answer_size_limit = 32 * 1024 * 1024;
 
 class CurlHttpRequest final : public HttpRequest {
 public:

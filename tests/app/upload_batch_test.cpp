@@ -4,11 +4,9 @@
 #include "app/upload_batch.h"
 
 #include "app/upload_requests.h"
+#include "batch_fixture.h"
 #include "fake_batch_controls.h"
 #include "platform/shutdown.h"
-#include "web/answer_text.h"
-
-#include "../standin/standin_fixture.h"
 #include "standin/digest.h"
 
 #include <QCoreApplication>
@@ -16,7 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -24,59 +21,11 @@ using namespace yejian;
 using app::testing::FakeBatchControls;
 using app::testing::FakeRow;
 using standin::Json;
-namespace fs = std::filesystem;
 
 namespace {
 
-class UploadBatchTest : public standin::testing::StandinFixture {
+class UploadBatchTest : public app::testing::BatchFixture {
 protected:
-    void SetUp() override
-    {
-        StandinFixture::SetUp();
-        start();
-        const std::string connect_to = "yejian.example:443:127.0.0.1:" + std::to_string(server_->https_port()) +
-                                       ",yejian.example:80:127.0.0.1:" + std::to_string(server_->http_port());
-        setenv("YEJIAN_CONNECT_TO", connect_to.c_str(), 1);
-        setenv("YEJIAN_CA_BUNDLE", (standin::testing::certificate_dir() / "ca.pem").c_str(), 1);
-        files_ = dir_ / "files";
-        fs::create_directories(files_);
-        session_cookies_ = sign_in();
-        ASSERT_NE(session_cookies_.find("sid="), std::string::npos) << session_cookies_;
-    }
-
-    void TearDown() override
-    {
-        platform::reset_shutdown();
-        StandinFixture::TearDown();
-    }
-
-    // The sign-in through the program's own web access, so the cookie store holds the session
-    // exactly as after a real sign-in.
-    static std::string sign_in()
-    {
-        std::string new_cookies;
-        web::web_access_text("https://yejian.example/auth/", "POST",
-                             "email=demo%40yejian.example&password=demo-pass&_ref=frame", nullptr, &new_cookies,
-                             "Content-Type: application/x-www-form-urlencoded; charset=utf-8");
-        return new_cookies;
-    }
-
-    std::string image(const std::string& name, const std::string& bytes)
-    {
-        const fs::path path = files_ / name;
-        standin::testing::write_file(path, bytes);
-        return path.string();
-    }
-
-    std::vector<Json> requests_to(const std::string& prefix) const
-    {
-        std::vector<Json> found;
-        for (const Json& line : log_lines())
-            if (line["target"].get<std::string>().rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
-
     static std::string header(const Json& request, const std::string& name)
     {
         for (const auto& line : request["headers"]) {
@@ -106,9 +55,6 @@ protected:
             pairs.push_back(pair[0].get<std::string>() + "=" + pair[1].get<std::string>());
         return pairs;
     }
-
-    fs::path files_;
-    std::string session_cookies_;
 };
 
 TEST_F(UploadBatchTest, EachRowBecomesAPinOnItsOwnBoard)

@@ -83,6 +83,16 @@ TEST_F(CurlHttpRequestTest, ABodyThatStopsMovingEndsWithinTheSendTimeOut)
     EXPECT_EQ(request.GetallResponseHeaders(), "");
 }
 
+TEST_F(CurlHttpRequestTest, AnAnswerBeyondTheSizeLimitFails)
+{
+    for (const auto& [size, passes] : {std::pair{answer_size_limit, true}, std::pair{answer_size_limit + 1, false}}) {
+        CurlHttpRequest request = request_from_environment();
+        ASSERT_TRUE(request.Open("GET", "http://yejian.example/size?n=" + std::to_string(size), false));
+        EXPECT_EQ(request.Send(""), passes) << size;
+        EXPECT_EQ(request.ResponseBody().size(), passes ? size : 0u) << size;
+    }
+}
+
 TEST_F(CurlHttpRequestTest, RefusesMisuseAndHeaderInjection)
 {
     CurlHttpRequest request = request_from_environment();

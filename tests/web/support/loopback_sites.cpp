@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <optional>
@@ -132,6 +133,19 @@ void TestSite::answer(const httplib::Request& request, httplib::Response& respon
         response.set_content("{\"title\":\"\xE5\x8F\xB6 \xF0\x9F\x8D\x82\"}", "application/json");
     } else if (path == "/invalid-utf8") {
         response.set_content("a\xFF" "b\xE5\x8F", "text/plain");
+    } else if (path == "/size") {
+        // "n" bytes in pieces, with no length given ahead: the client learns the size by reading.
+        const std::size_t total = std::stoull(request.get_param_value("n"));
+        response.set_chunked_content_provider("text/plain", [total, sent = std::size_t(0)](std::size_t, httplib::DataSink& sink) mutable {
+            static const std::string piece(64 * 1024, 'x');
+            const std::size_t count = std::min(piece.size(), total - sent);
+            sent += count;
+            if (count > 0 && !sink.write(piece.data(), count))
+                return false;
+            if (sent == total)
+                sink.done();
+            return true;
+        });
     } else if (path == "/stall") {
         std::unique_lock lock(mutex_);
         const unsigned long arrived_after = release_count_;
