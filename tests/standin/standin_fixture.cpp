@@ -20,15 +20,28 @@ fs::path make_temp_dir(const std::string& label)
 
 const fs::path& certificate_dir()
 {
-    static const fs::path dir = [] {
-        fs::path made = make_temp_dir("cert");
-        std::string command = std::string("bash '") + YEJIAN_SOURCE_DIR + "/scripts/make-cert.sh' '" +
-                              made.string() + "' yejian.example " + other_host + " >/dev/null";
-        if (std::system(command.c_str()) != 0)
-            throw std::runtime_error("make-cert.sh failed");
-        return made;
-    }();
-    return dir;
+    // Removed when the process ends: every test runs as a process of its own, and each would
+    // otherwise leave a folder with a key behind.
+    struct MadeCertificates {
+        fs::path dir = make_temp_dir("cert");
+        MadeCertificates()
+        {
+            std::string command = std::string("bash '") + YEJIAN_SOURCE_DIR + "/scripts/make-cert.sh' '" +
+                                  dir.string() + "' yejian.example " + other_host + " >/dev/null";
+            if (std::system(command.c_str()) != 0) {
+                remove();
+                throw std::runtime_error("make-cert.sh failed");
+            }
+        }
+        ~MadeCertificates() { remove(); }
+        void remove() const
+        {
+            std::error_code ignored;
+            fs::remove_all(dir, ignored);
+        }
+    };
+    static const MadeCertificates made;
+    return made.dir;
 }
 
 std::string read_file(const fs::path& path)
